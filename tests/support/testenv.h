@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -30,3 +31,8 @@ private:
 QByteArray readAll(const QString& path);
 // Full path of a file under tests/fixtures.
 QString fixture(const QString& relative);
+
+// Readable values in test failure messages.
+#include <ostream>
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }

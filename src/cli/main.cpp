@@ -1,0 +1,60 @@
+// phrasora-cli: the scriptable face of Phrasora's archive store.
+
+#include "cli/store_commands.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    const char* usage;
+    int (*run)(const QStringList& args);
+};
+
+const Command kCommands[] = {
+    {"dump", "print an archive as JSON", DumpUsage, CmdDump},
+    {"check", "check that an archive can be read", CheckUsage, CmdCheck},
+    {"resave", "read an archive and write it again", ResaveUsage, CmdResave},
+    {"expand", "expand the placeholders of a text", ExpandUsage, CmdExpand},
+};
+
+QByteArray usage()
+{
+    QByteArray text = "Usage: phrasora-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const Command& c : kCommands)
+        text += "  " + QByteArray(c.name).leftJustified(10, ' ') + c.summary + "\n";
+    text += "\nphrasora-cli COMMAND --help tells more about one command.\n";
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("phrasora-cli"));
+
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty()) {
+        PrintErr(usage());
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        PrintOut(usage());
+        return 0;
+    }
+    for (const Command& c : kCommands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    }
+    PrintErr("phrasora-cli: unknown command '" + name.toUtf8() + "'\n");
+    PrintErr(usage());
+    return 2;
+}
