@@ -11,6 +11,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <limits>
 
@@ -49,43 +50,61 @@ bool elementValue(const pugi::xml_node& element, const char*& value)
     return true;
 }
 
-bool parseInt32(const char* text, int& out)
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// A whole number with optional sign and surrounding blanks, in decimal or
+// with a "$" or "0x" hexadecimal prefix. Parsed in place: loading calls it
+// for every id and date of an archive.
+bool parseInteger(const char* text, qint64 min, qint64 max, qint64& out)
 {
     if (!text)
         return false;
-    QByteArray s = QByteArray(text).trimmed();
-    if (s.isEmpty())
-        return false;
+    const char* p = text;
+    while (isBlank(*p))
+        ++p;
     bool negative = false;
-    if (s.startsWith('-') || s.startsWith('+')) {
-        negative = s.startsWith('-');
-        s.remove(0, 1);
-    }
+    if (*p == '-' || *p == '+')
+        negative = *p++ == '-';
     int base = 10;
-    if (s.startsWith('$')) {
+    if (*p == '$') {
         base = 16;
-        s.remove(0, 1);
-    } else if (s.startsWith("0x") || s.startsWith("0X")) {
+        ++p;
+    } else if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         base = 16;
-        s.remove(0, 2);
+        p += 2;
     }
-    if (s.isEmpty())
-        return false;
-    for (char c : std::as_const(s)) {
-        const bool digit = c >= '0' && c <= '9';
-        const bool hex = (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-        if (!(digit || (base == 16 && hex)))
+    // Accumulate as a negative number so that the minimum fits.
+    const qint64 limit = negative ? min : -max;
+    qint64 value = 0;
+    int digits = 0;
+    for (;; ++p, ++digits) {
+        int d;
+        if (*p >= '0' && *p <= '9')
+            d = *p - '0';
+        else if (base == 16 && *p >= 'a' && *p <= 'f')
+            d = *p - 'a' + 10;
+        else if (base == 16 && *p >= 'A' && *p <= 'F')
+            d = *p - 'A' + 10;
+        else
+            break;
+        if (value < (limit + d) / base)
             return false;
+        value = value * base - d;
     }
-    bool ok = false;
-    const qlonglong value = s.toLongLong(&ok, base);
-    if (!ok)
+    while (isBlank(*p))
+        ++p;
+    if (digits == 0 || *p != '\0')
         return false;
-    const qlonglong signedValue = negative ? -value : value;
-    if (signedValue < std::numeric_limits<int>::min() ||
-        signedValue > std::numeric_limits<int>::max())
+    out = negative ? value : -value;
+    return true;
+}
+
+bool parseInt32(const char* text, int& out)
+{
+    qint64 value = 0;
+    if (!parseInteger(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), value))
         return false;
-    out = static_cast<int>(signedValue);
+    out = static_cast<int>(value);
     return true;
 }
 
@@ -107,7 +126,9 @@ QString stringValue(const pugi::xml_node& element)
     const char* value = nullptr;
     if (!elementValue(element, value))
         invalid();
-    return value ? QString::fromUtf8(value, static_cast<qsizetype>(std::strlen(value))) : QString();
+    if (!value || !*value)
+        return {};
+    return QString::fromUtf8(value, static_cast<qsizetype>(std::strlen(value)));
 }
 
 TDateTime dateValue(const pugi::xml_node& element, TDateTime fallback)
@@ -115,9 +136,11 @@ TDateTime dateValue(const pugi::xml_node& element, TDateTime fallback)
     const char* value = nullptr;
     if (!element || !elementValue(element, value) || !value)
         return fallback;
-    bool ok = false;
-    const qlonglong seconds = QByteArray(value).trimmed().toLongLong(&ok);
-    return ok ? FileSecondsToDateTime(seconds) : fallback;
+    qint64 seconds = 0;
+    if (!parseInteger(value, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(),
+                      seconds))
+        return fallback;
+    return FileSecondsToDateTime(seconds);
 }
 
 bool boolValue(const pugi::xml_node& element)
@@ -213,7 +236,12 @@ void appendValue(pugi::xml_node& parent, const char* name, const QString& value)
 
 void appendNumber(pugi::xml_node& parent, const char* name, qint64 value)
 {
-    appendValue(parent, name, QByteArray::number(value));
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
+    *result.ptr = '\0';
+    pugi::xml_node element = parent.append_child(name);
+    if (!element || !element.append_child(pugi::node_pcdata).set_value(buffer))
+        throw ESaveError();
 }
 
 // The entry text goes into one CDATA section as it stands. A text holding
