@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
   libpugixml-dev
-  libx11-dev libxtst-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev
+  libx11-dev libxtst-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev libxcb-xtest0-dev libxcb-xkb-dev
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
@@ -16,6 +16,8 @@ packages=(
   # a real desktop for the GUI tests
   xvfb xauth openbox tint2 xterm xdotool x11-xkb-utils xclip imagemagick
   fonts-dejavu-core
+  # the desktop's URL and mail hand-off (xdg-open, xdg-email)
+  xdg-utils
 )
 
 missing=()

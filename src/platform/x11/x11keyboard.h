@@ -1,0 +1,86 @@
+#pragma once
+
+#include "platform/keysender.h"
+#include "platform/x11/x11connection.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QVarLengthArray>
+
+#include <chrono>
+#include <memory>
+
+struct xkb_context;
+struct xkb_keymap;
+class QTimer;
+
+// The key sender's device on X11: XTest key events, with every character
+// looked up in the current XKB keymap at every level of the active group
+// (plain, Shift, AltGr, Shift+AltGr) and typed with exactly the modifier
+// keys that level needs. Dead keys are never pressed for a character: a
+// character is only found where the keymap yields exactly it.
+//
+// A character the layout cannot produce is bound for a while to a spare
+// keycode (one that carries no symbols) and typed from there. Clients look
+// key events up in the keymap as it is when they read them, which can be
+// well after the event was sent; so bindings are given back only when no
+// key has gone out for a settle time, and rebinding a keycode mid-text
+// waits the same time. The keymap is as it was once RestoreKeymap() has
+// run (at the latest when the object goes).
+class TX11Keyboard : public IKeyboard {
+public:
+    explicit TX11Keyboard(const QByteArray& displayName = {});
+    ~TX11Keyboard() override;
+    TX11Keyboard(const TX11Keyboard&) = delete;
+    TX11Keyboard& operator=(const TX11Keyboard&) = delete;
+
+    bool IsOpen() const;
+
+    bool BeginTyping(const QList<char32_t>& characters) override;
+    void TapKey(int virtualKey) override;
+    void SetModifier(int virtualKey, bool down) override;
+    bool TypeCharacter(char32_t character, bool modifiersHeld) override;
+    void EndTyping() override;
+
+    // Gives every spare keycode back its empty binding, after the settle
+    // time has passed since the last key.
+    void RestoreKeymap();
+    // Keycodes bound to characters right now.
+    int BoundKeycodes() const { return int(m_bound.size()); }
+
+    // How long to wait for the user to let go of modifier keys.
+    std::chrono::milliseconds modifierWait{2000};
+    // How long a binding stays after its last use before it may change.
+    std::chrono::milliseconds settleTime{300};
+
+private:
+    struct Chord {
+        xcb_keycode_t key = 0;
+        QVarLengthArray<xcb_keycode_t, 2> modifiers;
+    };
+
+    bool LoadKeymap();
+    void WaitForModifierRelease();
+    void WaitSettled();
+    // Binds spare keycodes to as many of `wanted` as there are spares.
+    void Bind(const QList<char32_t>& wanted);
+    void Fake(uint8_t type, xcb_keycode_t key);
+    void Press(const Chord& chord, bool withModifiers);
+    xcb_keycode_t KeycodeFor(quint32 keysym) const;
+
+    TX11Connection m_x;
+    int32_t m_device = -1;
+    std::unique_ptr<xkb_context, void (*)(xkb_context*)> m_context;
+    std::unique_ptr<xkb_keymap, void (*)(xkb_keymap*)> m_keymap;
+
+    QHash<char32_t, Chord> m_characters; // reachable characters
+    QHash<quint32, Chord> m_keysyms;     // reachable keysyms (for named keys)
+    QList<xcb_keycode_t> m_spares;       // keycodes without symbols, ours included
+    QHash<xcb_keycode_t, char32_t> m_bound;
+    QList<char32_t> m_foreign; // characters of this send that need a spare keycode
+    QSet<xcb_keycode_t> m_held;
+    QElapsedTimer m_lastKey;
+    std::unique_ptr<QTimer> m_restoreTimer;
+};
