@@ -318,6 +318,7 @@ void Parser::run(qsizetype start)
             break;
         case '\t':
             ++m_pos;
+            flushBytes();
             dispatch(Kw::Tab, false, 0, {});
             break;
         default:
@@ -524,9 +525,11 @@ void Parser::controlWord()
             break;
         case '\r':
         case '\n':
+            flushBytes();
             dispatch(Kw::Par, false, 0, {});
             break;
         case '\t':
+            flushBytes();
             dispatch(Kw::Tab, false, 0, {});
             break;
         default:
