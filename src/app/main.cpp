@@ -89,6 +89,7 @@ int main(int argc, char** argv)
                          mainWindow->SetEndingSession();
                          mainWindow->close();
                      });
+    QObject::connect(mainWindow.get(), &TMain::Closed, &app, &QCoreApplication::quit);
     mainWindow->show();
     const int result = app.exec();
     mainWindow.reset();

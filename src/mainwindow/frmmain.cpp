@@ -402,7 +402,7 @@ void TMain::closeEvent(QCloseEvent* event)
 {
     if (EndingSession || Messages::Confirm(this, m_language->GetMessage(5))) {
         event->accept();
-        QApplication::quit();
+        Q_EMIT Closed();
         return;
     }
     event->ignore();

@@ -148,6 +148,10 @@ public:
     // The maker's web page.
     static QString HomepageUrl();
 
+Q_SIGNALS:
+    // The window was closed for good: the program ends.
+    void Closed();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
