@@ -78,10 +78,13 @@ int main(int argc, char** argv)
     });
 
     {
+        // The main window is made while the splash is up, so that its
+        // creation does not add to the splash's time.
         TSplash splash;
+        splash.show();
+        createMain();
         splash.exec();
     }
-    createMain();
 
     // While the desktop session ends, close without asking.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow.get(),
