@@ -4,6 +4,7 @@
 #include "support/testenv.h"
 #include "xsession.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -97,5 +98,66 @@ INSTANTIATE_TEST_SUITE_P(
                       TypingCase{"usde_group2_xterm", "us,de", 1, false},
                       TypingCase{"usde_group2_qt", "us,de", 1, true}),
     [](const ::testing::TestParamInfo<TypingCase>& p) { return std::string(p.param.name); });
+
+} // namespace
+
+namespace {
+
+// A Qt field with the focus, for the key-string tests.
+struct QtField {
+    TestEnv env{false};
+    TXSession session;
+    QString out = env.path(QStringLiteral("field.txt"));
+    quint64 window = 0;
+
+    bool Open()
+    {
+        if (!session.IsUp())
+            return false;
+        session.Start(QStringLiteral(PHRASORA_BIN_DIR "/x11helper"),
+                      {QStringLiteral("textfield"), QStringLiteral("field"), out});
+        window = session.WaitForWindow(QStringLiteral("field"));
+        TX11WindowSystem windows;
+        return window && ActivateTarget(windows, window, std::chrono::milliseconds(5000));
+    }
+};
+
+TEST(TypingKeyStrings, CtrlVPastesWhatIsOnTheClipboard)
+{
+    QtField field;
+    ASSERT_TRUE(field.Open()) << field.session.Error().toStdString();
+    QProcess* owner = field.session.Start(
+        QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
+                                  QStringLiteral("clipboard"), QStringLiteral("-i")});
+    owner->write(QStringLiteral("eingefügt").toUtf8());
+    owner->closeWriteChannel();
+    WaitUntil([] { return false; }, 300);
+
+    TX11Keyboard keyboard;
+    TKeySender sender(keyboard);
+    EXPECT_EQ(sender.SendKeys(TKeySender::PasteKeys(), TKeySender::Mode::KeyString), 0);
+    EXPECT_TRUE(WaitUntil([&] { return readAll(field.out) == QStringLiteral("eingefügt").toUtf8(); }))
+        << readAll(field.out).toStdString();
+    EXPECT_EQ(sender.SendKeys(TKeySender::CtrlReleaseKeys(), TKeySender::Mode::KeyString), 0);
+    EXPECT_TRUE(field.session.KeysDown().isEmpty());
+}
+
+TEST(TypingKeyStrings, WaitsUntilTheUserLetsGoOfShift)
+{
+    QtField field;
+    ASSERT_TRUE(field.Open()) << field.session.Error().toStdString();
+    field.session.Run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("shift")});
+    field.session.Start(QStringLiteral("sh"),
+                        {QStringLiteral("-c"), QStringLiteral("sleep 0.6; xdotool keyup shift")});
+
+    TX11Keyboard keyboard;
+    TKeySender sender(keyboard);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(sender.SendKeys(QStringLiteral("abc"), TKeySender::Mode::Text), 0);
+    EXPECT_GE(t.elapsed(), 400) << "typing waited for the release";
+    EXPECT_TRUE(WaitUntil([&] { return readAll(field.out) == "abc"; }))
+        << "not shifted: " << readAll(field.out).toStdString();
+}
 
 } // namespace
