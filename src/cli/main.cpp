@@ -1,5 +1,6 @@
 // phrasora-cli: the scriptable face of Phrasora's archive store.
 
+#include "cli/platform_commands.h"
 #include "cli/store_commands.h"
 
 #include <QCoreApplication>
@@ -11,15 +12,17 @@ namespace {
 struct Command {
     const char* name;
     const char* summary;
-    const char* usage;
     int (*run)(const QStringList& args);
 };
 
 const Command kCommands[] = {
-    {"dump", "print an archive as JSON", DumpUsage, CmdDump},
-    {"check", "check that an archive can be read", CheckUsage, CmdCheck},
-    {"resave", "read an archive and write it again", ResaveUsage, CmdResave},
-    {"expand", "expand the placeholders of a text", ExpandUsage, CmdExpand},
+    {"dump", "print an archive as JSON", CmdDump},
+    {"check", "check that an archive can be read", CmdCheck},
+    {"resave", "read an archive and write it again", CmdResave},
+    {"expand", "expand the placeholders of a text", CmdExpand},
+    {"windows", "list the windows an entry can be sent to", CmdWindows},
+    {"type", "type a text into a window", CmdType},
+    {"keys", "send a key string to a window", CmdKeys},
 };
 
 QByteArray usage()

@@ -1,5 +1,7 @@
 #include "platform/x11/x11connection.h"
 
+#include <cstring>
+
 TX11Connection::TX11Connection(const QByteArray& displayName)
 {
     int screenNumber = 0;
@@ -57,10 +59,8 @@ QList<quint32> TX11Connection::GetCardinals(xcb_window_t window, const char* pro
     QList<quint32> values;
     if (p.format != 32)
         return values;
-    const auto* data = reinterpret_cast<const quint32*>(p.data.constData());
-    values.reserve(p.data.size() / 4);
-    for (qsizetype i = 0; i < p.data.size() / 4; ++i)
-        values.append(data[i]);
+    values.resize(p.data.size() / 4);
+    std::memcpy(values.data(), p.data.constData(), size_t(values.size()) * 4);
     return values;
 }
 

@@ -11,6 +11,7 @@
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -99,11 +100,27 @@ bool TX11Keyboard::LoadKeymap()
         }
     };
 
+    // A modifier key that really sets a modifier in this keymap: several
+    // keys may carry the symbol while only one holds the action.
+    auto modifierKey = [&](std::initializer_list<xkb_keysym_t> symbols) -> xcb_keycode_t {
+        StatePtr s(xkb_state_new(m_keymap.get()), freeState);
+        xkb_state_update_mask(s.get(), 0, 0, locked, 0, 0, group);
+        for (xkb_keycode_t k = minKey; k <= maxKey; ++k) {
+            const xkb_keysym_t sym = xkb_state_key_get_one_sym(s.get(), k);
+            if (std::find(symbols.begin(), symbols.end(), sym) == symbols.end())
+                continue;
+            StatePtr probe(xkb_state_new(m_keymap.get()), freeState);
+            xkb_state_update_mask(probe.get(), 0, 0, locked, 0, 0, group);
+            if (xkb_state_update_key(probe.get(), k, XKB_KEY_DOWN) & XKB_STATE_MODS_DEPRESSED)
+                return xcb_keycode_t(k);
+        }
+        return 0;
+    };
+
     QVarLengthArray<xcb_keycode_t, 2> none;
     scan(none, false);
-    const xcb_keycode_t shift = KeycodeFor(XKB_KEY_Shift_L) ? KeycodeFor(XKB_KEY_Shift_L)
-                                                            : KeycodeFor(XKB_KEY_Shift_R);
-    const xcb_keycode_t level3 = KeycodeFor(XKB_KEY_ISO_Level3_Shift);
+    const xcb_keycode_t shift = modifierKey({XKB_KEY_Shift_L, XKB_KEY_Shift_R});
+    const xcb_keycode_t level3 = modifierKey({XKB_KEY_ISO_Level3_Shift});
     std::array<QVarLengthArray<xcb_keycode_t, 2>, 3> chords;
     if (shift)
         chords[0].append(shift);
@@ -161,6 +178,78 @@ void TX11Keyboard::WaitSettled()
         QThread::msleep(quint32(std::max<qint64>(1, settle - m_lastKey.elapsed())));
 }
 
+xcb_window_t TX11Keyboard::PingableFocusWindow()
+{
+    XcbReply<xcb_get_input_focus_reply_t> focus(
+        xcb_get_input_focus_reply(m_x.Get(), xcb_get_input_focus(m_x.Get()), nullptr));
+    if (!focus)
+        return XCB_NONE;
+    const xcb_atom_t ping = m_x.Atom("_NET_WM_PING");
+    xcb_window_t w = focus->focus;
+    for (int depth = 0; depth < 64 && w != XCB_NONE && w != XCB_INPUT_FOCUS_POINTER_ROOT &&
+                        w != m_x.Root();
+         ++depth) {
+        if (m_x.GetCardinals(w, "WM_PROTOCOLS", XCB_ATOM_ATOM).contains(ping))
+            return w;
+        XcbReply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(m_x.Get(), xcb_query_tree(m_x.Get(), w), nullptr));
+        if (!tree)
+            break;
+        w = tree->parent;
+    }
+    return XCB_NONE;
+}
+
+void TX11Keyboard::SyncWithTarget()
+{
+    if (m_synced)
+        return;
+    m_synced = true;
+    if (m_target != XCB_NONE) {
+        // The answer goes to the root window, sent for structure or
+        // substructure listeners depending on the toolkit; listen there
+        // only meanwhile.
+        const quint32 mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_x.Get(), m_x.Root(), XCB_CW_EVENT_MASK, &mask);
+        m_x.Sync(); // the keys are with the server before the ping
+        const quint32 serial = ++m_pingSerial;
+        xcb_client_message_event_t ev = {};
+        ev.response_type = XCB_CLIENT_MESSAGE;
+        ev.format = 32;
+        ev.window = m_target;
+        ev.type = m_x.Atom("WM_PROTOCOLS");
+        ev.data.data32[0] = m_x.Atom("_NET_WM_PING");
+        ev.data.data32[1] = serial;
+        ev.data.data32[2] = m_target;
+        xcb_send_event(m_x.Get(), 0, m_target, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&ev));
+        xcb_flush(m_x.Get());
+
+        bool answered = false;
+        QDeadlineTimer deadline(pingTimeout);
+        while (!answered && !deadline.hasExpired() && m_x.IsOpen()) {
+            XcbReply<xcb_generic_event_t> e(xcb_poll_for_event(m_x.Get()));
+            if (!e) {
+                QThread::msleep(2);
+                continue;
+            }
+            if ((e->response_type & 0x7F) != XCB_CLIENT_MESSAGE)
+                continue;
+            const auto* cm = reinterpret_cast<const xcb_client_message_event_t*>(e.get());
+            answered = cm->data.data32[0] == m_x.Atom("_NET_WM_PING") &&
+                       cm->data.data32[1] == serial && cm->data.data32[2] == m_target;
+        }
+        const quint32 none = 0;
+        xcb_change_window_attributes(m_x.Get(), m_x.Root(), XCB_CW_EVENT_MASK, &none);
+        m_x.Sync();
+        while (xcb_generic_event_t* rest = xcb_poll_for_event(m_x.Get()))
+            free(rest);
+        if (answered)
+            return;
+    }
+    WaitSettled();
+}
+
 void TX11Keyboard::Bind(const QList<char32_t>& wanted)
 {
     // Unused spares first, then ours that hold characters not wanted now.
@@ -184,8 +273,8 @@ void TX11Keyboard::Bind(const QList<char32_t>& wanted)
             continue;
         const xcb_keycode_t key = free.takeFirst();
         if (m_bound.contains(key) && !waited) {
-            // That keycode may still be on its way to a client.
-            WaitSettled();
+            // A key sent from that keycode may not have been read yet.
+            SyncWithTarget();
             waited = true;
         }
         const xcb_keysym_t syms[1] = {sym};
@@ -208,6 +297,7 @@ bool TX11Keyboard::BeginTyping(const QList<char32_t>& characters)
     WaitForModifierRelease();
     if (!LoadKeymap())
         return false;
+    m_target = PingableFocusWindow();
     m_foreign.clear();
     for (const char32_t ch : characters)
         if (ch >= 32 && !m_characters.contains(ch))
@@ -234,6 +324,7 @@ void TX11Keyboard::Press(const Chord& chord, bool withModifiers)
             Fake(XCB_KEY_RELEASE, *it);
     xcb_flush(m_x.Get());
     m_lastKey.restart();
+    m_synced = false;
 }
 
 void TX11Keyboard::TapKey(int virtualKey)
@@ -262,6 +353,7 @@ void TX11Keyboard::SetModifier(int virtualKey, bool down)
         m_held.remove(key);
     xcb_flush(m_x.Get());
     m_lastKey.restart();
+    m_synced = false;
 }
 
 bool TX11Keyboard::TypeCharacter(char32_t character, bool modifiersHeld)
@@ -298,7 +390,7 @@ void TX11Keyboard::EndTyping()
             m_restoreTimer->setSingleShot(true);
             QObject::connect(m_restoreTimer.get(), &QTimer::timeout, [this] { RestoreKeymap(); });
         }
-        m_restoreTimer->start(int(settleTime.count()));
+        m_restoreTimer->start(100);
     }
 }
 
@@ -306,7 +398,7 @@ void TX11Keyboard::RestoreKeymap()
 {
     if (m_bound.isEmpty() || !m_x.IsOpen())
         return;
-    WaitSettled();
+    SyncWithTarget();
     const xcb_keysym_t none[1] = {XKB_KEY_NoSymbol};
     for (auto it = m_bound.cbegin(); it != m_bound.cend(); ++it)
         xcb_change_keyboard_mapping(m_x.Get(), 1, it.key(), 1, none);

@@ -24,11 +24,14 @@ class QTimer;
 //
 // A character the layout cannot produce is bound for a while to a spare
 // keycode (one that carries no symbols) and typed from there. Clients look
-// key events up in the keymap as it is when they read them, which can be
-// well after the event was sent; so bindings are given back only when no
-// key has gone out for a settle time, and rebinding a keycode mid-text
-// waits the same time. The keymap is as it was once RestoreKeymap() has
-// run (at the latest when the object goes).
+// key events up in the keymap as it is when they read them, which on a busy
+// machine can be long after the event was sent; so before a binding
+// changes again (given back, or moved on to other characters mid-text) the
+// target must have read everything sent so far. A target that speaks
+// _NET_WM_PING says so by answering a ping (clients handle events in
+// order); for one that does not, no key may have gone out for a settle
+// time. The keymap is as it was once RestoreKeymap() has run (shortly after
+// a send when an event loop runs, at the latest when the object goes).
 class TX11Keyboard : public IKeyboard {
 public:
     explicit TX11Keyboard(const QByteArray& displayName = {});
@@ -52,8 +55,11 @@ public:
 
     // How long to wait for the user to let go of modifier keys.
     std::chrono::milliseconds modifierWait{2000};
-    // How long a binding stays after its last use before it may change.
-    std::chrono::milliseconds settleTime{300};
+    // How long a binding stays after its last use before it may change,
+    // for a target that does not answer pings.
+    std::chrono::milliseconds settleTime{1000};
+    // How long to wait for a target's answer to a ping.
+    std::chrono::milliseconds pingTimeout{5000};
 
 private:
     struct Chord {
@@ -64,6 +70,9 @@ private:
     bool LoadKeymap();
     void WaitForModifierRelease();
     void WaitSettled();
+    // Waits until the target has read every key sent so far (see above).
+    void SyncWithTarget();
+    xcb_window_t PingableFocusWindow();
     // Binds spare keycodes to as many of `wanted` as there are spares.
     void Bind(const QList<char32_t>& wanted);
     void Fake(uint8_t type, xcb_keycode_t key);
@@ -82,5 +91,8 @@ private:
     QList<char32_t> m_foreign; // characters of this send that need a spare keycode
     QSet<xcb_keycode_t> m_held;
     QElapsedTimer m_lastKey;
+    xcb_window_t m_target = XCB_NONE; // the focused client while typing
+    bool m_synced = true;             // the target has read all keys sent
+    quint32 m_pingSerial = 0;
     std::unique_ptr<QTimer> m_restoreTimer;
 };
