@@ -16,6 +16,8 @@ packages=(
   # a real desktop for the GUI tests
   xvfb xauth openbox tint2 xterm xdotool x11-xkb-utils xclip imagemagick
   fonts-dejavu-core
+  # LibreOffice reads the RTF the engine writes (tests/richtext)
+  libreoffice-writer-nogui
 )
 
 missing=()
