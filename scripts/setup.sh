@@ -18,6 +18,8 @@ packages=(
   fonts-dejavu-core
   # the desktop's URL and mail hand-off (xdg-open, xdg-email)
   xdg-utils
+  # LibreOffice reads the RTF the engine writes (tests/richtext)
+  libreoffice-writer-nogui
 )
 
 missing=()

@@ -498,8 +498,14 @@ void Parser::controlWord()
                 ++m_pos;
                 ++n;
             }
-            if (n > 0)
+            if (n == 0)
+                break;
+            if (value >= 0x20) {
                 appendByte(static_cast<char>(value));
+            } else if (value == '\t') {
+                flushBytes();
+                appendChar(u'\t');
+            }
             break;
         }
         case '*':
@@ -836,6 +842,19 @@ void Parser::flushBytes()
 
 void Parser::flushText()
 {
+    if (m_text.isEmpty())
+        return;
+    // Characters that would split the paragraph or stand for an object or a
+    // frame in the document are not text here; a decoder can still make them.
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        const char16_t ch = m_text.at(i).unicode();
+        if (ch == 0x2029) {
+            m_text[i] = QChar(0x2028);
+        } else if (ch == 0xFFFC || ch == 0xFDD0 || ch == 0xFDD1 || ch == u'\n' || ch == u'\r') {
+            m_text.remove(i, 1);
+            --i;
+        }
+    }
     if (m_text.isEmpty())
         return;
     m_sink.text(m_text, m_textProps);

@@ -249,15 +249,13 @@ void Writer::collectTables()
     for (QTextBlock block = m_doc->begin(); block.isValid(); block = block.next()) {
         if (QTextList* list = block.textList())
             bullets = bullets || isBulletStyle(list->format().style());
-        bool any = false;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            if (!frag.isValid() || frag.charFormat().isImageFormat())
-                continue;
-            runPropsOf(frag.charFormat());
-            any = true;
+            if (frag.isValid() && !frag.charFormat().isImageFormat())
+                runPropsOf(frag.charFormat());
         }
-        if (!any)
+        // An empty paragraph still has the formatting of its mark.
+        if (block.length() <= 1)
             runPropsOf(block.charFormat());
     }
     if (m_fonts.isEmpty())
@@ -433,7 +431,6 @@ void Writer::writePicture(const QTextImageFormat& fmt)
 
 void Writer::writeBlock(const QTextBlock& block)
 {
-    bool any = false;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
         if (!frag.isValid())
@@ -470,14 +467,13 @@ void Writer::writeBlock(const QTextBlock& block)
         }
         writeRunProps(runPropsOf(f));
         writeText(frag.text());
-        any = true;
     }
     if (!m_link.isEmpty()) {
         raw("}}}");
         m_link.clear();
         m_cur = m_savedRun;
     }
-    if (!any)
+    if (block.length() <= 1)
         writeRunProps(runPropsOf(block.charFormat()));
 }
 
