@@ -1,7 +1,7 @@
 // The shipped language files: every numbered text the program needs is there.
 #include "platform/inifile.h"
 #include "platform/windows1252.h"
-#include "settings/printers.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QList>

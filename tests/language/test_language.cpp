@@ -1,6 +1,6 @@
 #include "language/language.h"
 #include "platform/inifile.h"
-#include "settings/printers.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/inifile.h"
 #include "platform/windows1252.h"
-#include "settings/printers.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QDir>

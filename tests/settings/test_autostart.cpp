@@ -1,5 +1,5 @@
 #include "platform/autostart.h"
-#include "settings/printers.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "settings/history.h"
 #include "settings/mainfunc.h"
-#include "settings/printers.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "platform/inifile.h"
 #include "platform/programfolder.h"
 #include "settings/mainfunc.h"
-#include "settings/printers.h"
+#include "support/printers.h"
 #include "settings/properties_handling.h"
 #include "support/testenv.h"
 
