@@ -1,4 +1,5 @@
 #include "language/language.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "language/language.h"
 #include "store/documenthandling.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QDir>

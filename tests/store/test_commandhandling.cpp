@@ -1,5 +1,6 @@
 #include "platform/fake/fake_sysinfo.h"
 #include "store/commandhandling.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <QRegularExpression>

@@ -1,4 +1,5 @@
 #include "store/documenthandling.h"
+#include "support/printers.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>

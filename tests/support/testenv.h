@@ -32,7 +32,3 @@ QByteArray readAll(const QString& path);
 // Full path of a file under tests/fixtures.
 QString fixture(const QString& relative);
 
-// Readable values in test failure messages.
-#include <ostream>
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
