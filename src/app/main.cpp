@@ -44,7 +44,6 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Phrasora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Phrasora"));
     QApplication::setDesktopFileName(QStringLiteral("org.phrasora.Phrasora"));
     QApplication::setQuitOnLastWindowClosed(false);
 
