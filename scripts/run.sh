@@ -5,5 +5,9 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset dev
 cmake --build --preset dev
-# Until the main window exists, show the sample archive as the store reads it.
-exec build/dev/bin/phrasora-cli dump build/dev/bin/sample/Beispiele.phr "$@"
+sample=build/dev/bin/sample/Beispiele.phr
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No graphical session (DISPLAY is not set); showing the sample archive as the store reads it:" >&2
+  exec build/dev/bin/phrasora-cli dump "$sample"
+fi
+exec build/dev/bin/phrasora "$sample" "$@"
