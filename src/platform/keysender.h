@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <functional>
 
 // Windows virtual-key numbers: key strings and shortcut codes are stored in
@@ -73,7 +72,7 @@ public:
     int SendKeys(const QString& keys, Mode mode);
 
     // The two fixed key strings the program uses.
-    static QString PasteKeys();      // Ctrl+V: 252, 118, 253
+    static QString PasteKeys();       // Ctrl+V: 252, 118, 253
     static QString CtrlReleaseKeys(); // 253
 
 private:

@@ -8,7 +8,6 @@
 #include <QList>
 #include <QSet>
 #include <QVarLengthArray>
-
 #include <chrono>
 #include <memory>
 

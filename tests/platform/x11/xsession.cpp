@@ -12,8 +12,7 @@
 #include <xcb/xkb.h>
 #undef explicit
 
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
-{
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         if (done())
@@ -27,8 +26,7 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
 
 TXSession::TXSession() : TXSession(Options()) {}
 
-TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY"))
-{
+TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY")) {
     m_server = std::make_unique<QProcess>();
     m_server->setProcessChannelMode(QProcess::SeparateChannels);
     m_server->start(QStringLiteral("Xvfb"),
@@ -43,10 +41,12 @@ TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY"))
         return;
     }
     QByteArray number;
-    WaitUntil([&] {
-        number += m_server->readAllStandardOutput();
-        return number.contains('\n') || m_server->state() != QProcess::Running;
-    }, 30000);
+    WaitUntil(
+        [&] {
+            number += m_server->readAllStandardOutput();
+            return number.contains('\n') || m_server->state() != QProcess::Running;
+        },
+        30000);
     if (!number.contains('\n')) {
         m_error = QStringLiteral("Xvfb gave no display number: ") +
                   QString::fromLocal8Bit(m_server->readAllStandardError());
@@ -74,10 +74,11 @@ TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY"))
     m_up = true;
 }
 
-TXSession::~TXSession() { Stop(); }
+TXSession::~TXSession() {
+    Stop();
+}
 
-void TXSession::Stop()
-{
+void TXSession::Stop() {
     // Clients first, the server last, each asked politely and then killed.
     for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it) {
         QProcess* p = it->get();
@@ -104,8 +105,7 @@ void TXSession::Stop()
         qputenv("DISPLAY", m_oldDisplay);
 }
 
-QProcess* TXSession::Start(const QString& program, const QStringList& arguments)
-{
+QProcess* TXSession::Start(const QString& program, const QStringList& arguments) {
     auto p = std::make_unique<QProcess>();
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p->start(program, arguments);
@@ -114,8 +114,7 @@ QProcess* TXSession::Start(const QString& program, const QStringList& arguments)
     return m_clients.back().get();
 }
 
-QByteArray TXSession::Run(const QString& program, const QStringList& arguments, int* exitCode)
-{
+QByteArray TXSession::Run(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess p;
     p.start(program, arguments);
     if (!p.waitForStarted(10000) || !p.waitForFinished(30000)) {
@@ -130,13 +129,11 @@ QByteArray TXSession::Run(const QString& program, const QStringList& arguments, 
     return p.readAllStandardOutput();
 }
 
-QByteArray TXSession::KeymapDump()
-{
+QByteArray TXSession::KeymapDump() {
     return Run(QStringLiteral("xkbcomp"), {QStringLiteral("-xkb"), m_display, QStringLiteral("-")});
 }
 
-QList<int> TXSession::KeysDown()
-{
+QList<int> TXSession::KeysDown() {
     TX11Connection x;
     QList<int> down;
     XcbReply<xcb_query_keymap_reply_t> keys(
@@ -149,8 +146,7 @@ QList<int> TXSession::KeysDown()
     return down;
 }
 
-bool TXSession::LockGroup(int group)
-{
+bool TXSession::LockGroup(int group) {
     TX11Connection x;
     XcbReply<xcb_xkb_use_extension_reply_t> use(
         xcb_xkb_use_extension_reply(x.Get(), xcb_xkb_use_extension(x.Get(), 1, 0), nullptr));
@@ -163,17 +159,18 @@ bool TXSession::LockGroup(int group)
     return state && state->lockedGroup == group;
 }
 
-quint64 TXSession::WaitForWindow(const QString& title, int timeoutMs)
-{
+quint64 TXSession::WaitForWindow(const QString& title, int timeoutMs) {
     TX11WindowSystem ws;
     quint64 found = 0;
-    WaitUntil([&] {
-        for (const TWindowInfo& w : ws.TopLevelWindows())
-            if (w.title == title) {
-                found = w.handle;
-                return true;
-            }
-        return false;
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            for (const TWindowInfo& w : ws.TopLevelWindows())
+                if (w.title == title) {
+                    found = w.handle;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
     return found;
 }

@@ -4,7 +4,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 #include <vector>
