@@ -380,7 +380,15 @@ void TX11Keyboard::EndTyping() {
         if (!m_restoreTimer) {
             m_restoreTimer = std::make_unique<QTimer>();
             m_restoreTimer->setSingleShot(true);
-            QObject::connect(m_restoreTimer.get(), &QTimer::timeout, [this] { RestoreKeymap(); });
+            QObject::connect(m_restoreTimer.get(), &QTimer::timeout, [this] {
+                // A target that cannot be pinged gets its settle time without
+                // the program's windows freezing meanwhile.
+                const qint64 left = settleTime.count() - m_lastKey.elapsed();
+                if (m_target == XCB_NONE && !m_synced && left > 0)
+                    m_restoreTimer->start(int(left));
+                else
+                    RestoreKeymap();
+            });
         }
         m_restoreTimer->start(100);
     }

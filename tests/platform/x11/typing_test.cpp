@@ -108,6 +108,9 @@ struct QtField {
     QString out = env.path(QStringLiteral("field.txt"));
     quint64 window = 0;
 
+    explicit QtField(const QString& layout = QStringLiteral("us"))
+        : session(TXSession::Options{true, false, layout}) {}
+
     bool Open() {
         if (!session.IsUp())
             return false;
@@ -119,8 +122,13 @@ struct QtField {
     }
 };
 
-TEST(TypingKeyStrings, CtrlVPastesWhatIsOnTheClipboard) {
-    QtField field;
+class PasteUnder : public ::testing::TestWithParam<const char*> {};
+
+// Under a Cyrillic layout "v" itself is foreign to the keymap.
+INSTANTIATE_TEST_SUITE_P(Layouts, PasteUnder, ::testing::Values("us", "ru", "de"));
+
+TEST_P(PasteUnder, CtrlVPastesWhatIsOnTheClipboard) {
+    QtField field{QString::fromLatin1(GetParam())};
     ASSERT_TRUE(field.Open()) << field.session.Error().toStdString();
     QProcess* owner = field.session.Start(QStringLiteral("xclip"),
                                           {QStringLiteral("-quiet"), QStringLiteral("-selection"),
