@@ -1,7 +1,6 @@
 #include "platform/keysender.h"
 
 #include <QCoreApplication>
-#include <QSet>
 
 namespace {
 
@@ -82,13 +81,9 @@ int TKeySender::SendKeys(const QString& keys, Mode mode) {
         mode == Mode::KeyString ? DecodeKeyString(keys) : DecodeText(keys);
 
     QList<char32_t> characters;
-    QSet<char32_t> seen;
-    for (const TKeyStroke& s : strokes) {
-        if (s.kind == TKeyStroke::Kind::Character && !seen.contains(s.value)) {
-            seen.insert(s.value);
+    for (const TKeyStroke& s : strokes)
+        if (s.kind == TKeyStroke::Kind::Character)
             characters.append(s.value);
-        }
-    }
     if (!m_keyboard.BeginTyping(characters))
         return -1;
 

@@ -40,9 +40,10 @@ class IKeyboard {
 public:
     virtual ~IKeyboard() = default;
 
-    // Gets ready to type the given characters: waits until the user has let
-    // go of modifier keys and makes every character reachable. False when the
-    // keyboard cannot be used at all.
+    // Gets ready to type the given characters (every one that TypeCharacter
+    // will get, in that order, repeats included): waits until the user has
+    // let go of modifier keys and makes the characters reachable. False when
+    // the keyboard cannot be used at all.
     virtual bool BeginTyping(const QList<char32_t>& characters) = 0;
     // Presses and releases a virtual key.
     virtual void TapKey(int virtualKey) = 0;

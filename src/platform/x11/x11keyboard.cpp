@@ -247,7 +247,22 @@ void TX11Keyboard::SyncWithTarget() {
     WaitSettled();
 }
 
-void TX11Keyboard::Bind(const QList<char32_t>& wanted) {
+QList<char32_t> TX11Keyboard::Upcoming(qsizetype from) const {
+    QList<char32_t> upcoming;
+    QSet<char32_t> seen;
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < m_sequence.size(); ++i) {
+        const char32_t ch = m_sequence.at(i);
+        if (m_foreign.contains(ch) && !seen.contains(ch)) {
+            seen.insert(ch);
+            upcoming.append(ch);
+        }
+    }
+    return upcoming;
+}
+
+void TX11Keyboard::Bind(const QList<char32_t>& all) {
+    // Only as many as there are keys: the ones needed soonest.
+    const QList<char32_t> wanted = all.mid(0, m_spares.size());
     // Unused spares first, then ours that hold characters not wanted now.
     QList<xcb_keycode_t> free;
     for (xcb_keycode_t k : std::as_const(m_spares))
@@ -293,12 +308,14 @@ bool TX11Keyboard::BeginTyping(const QList<char32_t>& characters) {
     if (!LoadKeymap())
         return false;
     m_target = PingableFocusWindow();
+    m_sequence = characters;
+    m_position = 0;
     m_foreign.clear();
     for (const char32_t ch : characters)
         if (ch >= 32 && !m_characters.contains(ch))
-            m_foreign.append(ch);
+            m_foreign.insert(ch);
     if (!m_foreign.isEmpty())
-        Bind(m_foreign);
+        Bind(Upcoming(0));
     return true;
 }
 
@@ -350,14 +367,20 @@ void TX11Keyboard::SetModifier(int virtualKey, bool down) {
 }
 
 bool TX11Keyboard::TypeCharacter(char32_t character, bool modifiersHeld) {
+    // Keep track of where in the announced characters we are.
+    if (m_position >= m_sequence.size() || m_sequence.at(m_position) != character) {
+        const qsizetype found = m_sequence.indexOf(character, m_position);
+        m_position = found >= 0 ? found : m_sequence.size();
+    }
+    const qsizetype here = m_position++;
+
     auto it = m_characters.constFind(character);
     if (it == m_characters.constEnd()) {
-        // More foreign characters than spare keycodes: move the spares on to
-        // the ones from here.
-        const qsizetype from = m_foreign.indexOf(character);
-        if (from < 0)
+        if (!m_foreign.contains(character))
             return false;
-        Bind(m_foreign.mid(from));
+        // More foreign characters than spare keycodes: the spares move on to
+        // the ones needed next, from this one on.
+        Bind(Upcoming(here));
         it = m_characters.constFind(character);
         if (it == m_characters.constEnd())
             return false;

@@ -166,3 +166,51 @@ TEST(TypingKeyStrings, WaitsUntilTheUserLetsGoOfShift) {
 }
 
 } // namespace
+
+namespace {
+
+class ManyForeign : public ::testing::TestWithParam<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(Targets, ManyForeign, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                             return std::string(p.param ? "qt" : "xterm");
+                         });
+
+// Far more characters foreign to `us` than there are spare keycodes, in
+// both cases and repeated: the spares move on mid-text without losing one.
+TEST_P(ManyForeign, MoreThanTheSpareKeycodesHold) {
+    const bool qt = GetParam();
+    TestEnv env(false);
+    TXSession session;
+    ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
+    const QString out = env.path(QStringLiteral("typed.txt"));
+    if (qt) {
+        session.Start(QStringLiteral(PHRASORA_BIN_DIR "/x11helper"),
+                      {QStringLiteral("textfield"), QStringLiteral("many"), out});
+    } else {
+        session.Start(QStringLiteral("env"),
+                      {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("xterm"),
+                       QStringLiteral("-T"), QStringLiteral("many"), QStringLiteral("-e"),
+                       QStringLiteral("sh"), QStringLiteral("-c"),
+                       QStringLiteral("stty -echo -icanon; exec cat > '%1'").arg(out)});
+    }
+    const quint64 window = session.WaitForWindow(QStringLiteral("many"));
+    ASSERT_NE(window, 0u);
+    TX11WindowSystem windows;
+    ASSERT_TRUE(ActivateTarget(windows, window, std::chrono::milliseconds(5000)));
+
+    const QString pangram =
+        QStringLiteral("Съешь же ещё этих мягких французских булок, да выпей чаю.\n"
+                       "ЭХ, ЧУЖАК! ОБЩИЙ СЪЁМ ЦЕН ШЛЯП (ЮФТЬ) – ВДРЫЗГ!\n");
+    const QString text = pangram + pangram;
+    {
+        TX11Keyboard keyboard;
+        TKeySender sender(keyboard);
+        EXPECT_EQ(sender.SendKeys(text, TKeySender::Mode::Text), 0);
+        EXPECT_TRUE(WaitUntil([&] { return readAll(out) == text.toUtf8(); }, 60000))
+            << readAll(out).toStdString();
+    }
+    EXPECT_TRUE(session.KeysDown().isEmpty());
+}
+
+} // namespace
