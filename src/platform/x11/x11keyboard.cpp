@@ -260,27 +260,65 @@ QList<char32_t> TX11Keyboard::Upcoming(qsizetype from) const {
     return upcoming;
 }
 
-void TX11Keyboard::Bind(const QList<char32_t>& all) {
-    // Only as many as there are keys: the ones needed soonest.
-    const QList<char32_t> wanted = all.mid(0, m_spares.size());
-    // Unused spares first, then ours that hold characters not wanted now.
+void TX11Keyboard::Bind(const QList<char32_t>& wanted) {
+    // What goes on a key, soonest needed first, as many as there are keys. A
+    // letter shares its key with its other case when that is wanted too
+    // (Shift gives the capital), which halves the keys an alphabet needs.
+    struct Binding {
+        char32_t first = 0, second = 0;
+        xcb_keysym_t syms[2] = {0, 0};
+        uint8_t count = 1;
+    };
+    QList<Binding> plan;
+    QSet<char32_t> planned;
+    for (const char32_t ch : wanted) {
+        if (plan.size() >= m_spares.size())
+            break;
+        if (planned.contains(ch))
+            continue;
+        const xkb_keysym_t sym = xkb_utf32_to_keysym(ch);
+        if (sym == XKB_KEY_NoSymbol)
+            continue;
+        Binding b;
+        b.first = ch;
+        b.syms[0] = sym;
+        const xkb_keysym_t lower = xkb_keysym_to_lower(sym);
+        const xkb_keysym_t upper = xkb_keysym_to_upper(sym);
+        const char32_t other = xkb_keysym_to_utf32(sym == lower ? upper : lower);
+        if (lower != upper && other && wanted.contains(other)) {
+            b = {xkb_keysym_to_utf32(lower), xkb_keysym_to_utf32(upper), {lower, upper}, 2};
+            planned.insert(other);
+        }
+        planned.insert(ch);
+        plan.append(b);
+    }
+
+    // Keys that already carry a planned character keep their binding.
+    QSet<xcb_keycode_t> kept;
+    for (auto it = m_bound.cbegin(); it != m_bound.cend(); ++it)
+        if (planned.contains(it->first) || (it->second && planned.contains(it->second)))
+            kept.insert(it.key());
+    auto isKept = [&](char32_t ch) {
+        for (xcb_keycode_t k : std::as_const(kept))
+            if (m_bound.value(k).first == ch || m_bound.value(k).second == ch)
+                return true;
+        return false;
+    };
+    // Unused spares first, then ours that hold characters not needed now.
     QList<xcb_keycode_t> free;
     for (xcb_keycode_t k : std::as_const(m_spares))
         if (!m_bound.contains(k))
             free.append(k);
     for (xcb_keycode_t k : std::as_const(m_spares))
-        if (m_bound.contains(k) && !wanted.contains(m_bound.value(k)))
+        if (m_bound.contains(k) && !kept.contains(k))
             free.append(k);
 
     bool changed = false;
     bool waited = false;
-    for (const char32_t ch : wanted) {
+    for (const Binding& b : std::as_const(plan)) {
         if (free.isEmpty())
             break;
-        if (m_characters.contains(ch))
-            continue;
-        const xkb_keysym_t sym = xkb_utf32_to_keysym(ch);
-        if (sym == XKB_KEY_NoSymbol)
+        if (isKept(b.first) && (!b.second || isKept(b.second)))
             continue;
         const xcb_keycode_t key = free.takeFirst();
         if (m_bound.contains(key) && !waited) {
@@ -288,9 +326,8 @@ void TX11Keyboard::Bind(const QList<char32_t>& all) {
             SyncWithTarget();
             waited = true;
         }
-        const xcb_keysym_t syms[1] = {sym};
-        xcb_change_keyboard_mapping(m_x.Get(), 1, key, 1, syms);
-        m_bound.insert(key, ch);
+        xcb_change_keyboard_mapping(m_x.Get(), 1, key, b.count, b.syms);
+        m_bound.insert(key, {b.first, b.second});
         changed = true;
     }
     if (changed) {
@@ -421,9 +458,9 @@ void TX11Keyboard::RestoreKeymap() {
     if (m_bound.isEmpty() || !m_x.IsOpen())
         return;
     SyncWithTarget();
-    const xcb_keysym_t none[1] = {XKB_KEY_NoSymbol};
+    const xcb_keysym_t none[2] = {XKB_KEY_NoSymbol, XKB_KEY_NoSymbol};
     for (auto it = m_bound.cbegin(); it != m_bound.cend(); ++it)
-        xcb_change_keyboard_mapping(m_x.Get(), 1, it.key(), 1, none);
+        xcb_change_keyboard_mapping(m_x.Get(), 1, it.key(), 2, none);
     m_bound.clear();
     m_x.Sync();
 }

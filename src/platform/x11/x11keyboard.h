@@ -10,6 +10,7 @@
 #include <QVarLengthArray>
 #include <chrono>
 #include <memory>
+#include <utility>
 
 struct xkb_context;
 struct xkb_keymap;
@@ -91,7 +92,7 @@ private:
     QHash<char32_t, Chord> m_characters; // reachable characters
     QHash<quint32, Chord> m_keysyms;     // reachable keysyms (for named keys)
     QList<xcb_keycode_t> m_spares;       // keycodes without symbols, ours included
-    QHash<xcb_keycode_t, char32_t> m_bound;
+    QHash<xcb_keycode_t, std::pair<char32_t, char32_t>> m_bound; // one character or a case pair
     QList<char32_t> m_sequence; // the characters of this send, in order
     qsizetype m_position = 0;   // how many of them have been typed
     QSet<char32_t> m_foreign;   // those the layout cannot produce
