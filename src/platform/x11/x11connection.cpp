@@ -55,7 +55,8 @@ QList<quint32> TX11Connection::GetCardinals(xcb_window_t window, const char* pro
     if (p.format != 32)
         return values;
     values.resize(p.data.size() / 4);
-    std::memcpy(values.data(), p.data.constData(), size_t(values.size()) * 4);
+    if (!values.isEmpty())
+        std::memcpy(values.data(), p.data.constData(), size_t(values.size()) * 4);
     return values;
 }
 

@@ -15,6 +15,7 @@ struct Result {
 
 Result run(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
+    EndWithParent(p);
     p.start(Cli, args);
     p.waitForStarted(10000);
     p.write(input);

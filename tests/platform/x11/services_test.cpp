@@ -85,6 +85,7 @@ TEST(TLocalSingleInstance, WireFormatKeepsEveryArgument) {
 
 QProcess* startInstance(std::vector<std::unique_ptr<QProcess>>& procs, const QStringList& args) {
     auto p = std::make_unique<QProcess>();
+    EndWithParent(*p);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p->setProcessEnvironment(env);

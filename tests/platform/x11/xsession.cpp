@@ -6,11 +6,17 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <csignal>
+#include <sys/prctl.h>
 
 // xkb.h names a member `explicit`, a C++ keyword.
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+
+void EndWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
@@ -28,6 +34,7 @@ TXSession::TXSession() : TXSession(Options()) {}
 
 TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY")) {
     m_server = std::make_unique<QProcess>();
+    EndWithParent(*m_server);
     m_server->setProcessChannelMode(QProcess::SeparateChannels);
     m_server->start(QStringLiteral("Xvfb"),
                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
@@ -107,6 +114,7 @@ void TXSession::Stop() {
 
 QProcess* TXSession::Start(const QString& program, const QStringList& arguments) {
     auto p = std::make_unique<QProcess>();
+    EndWithParent(*p);
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p->start(program, arguments);
     p->waitForStarted(10000);
@@ -116,6 +124,7 @@ QProcess* TXSession::Start(const QString& program, const QStringList& arguments)
 
 QByteArray TXSession::Run(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess p;
+    EndWithParent(p);
     p.start(program, arguments);
     if (!p.waitForStarted(10000) || !p.waitForFinished(30000)) {
         p.kill();

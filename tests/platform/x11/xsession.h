@@ -54,5 +54,10 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_clients;
 };
 
+// Makes a process end with the test that started it, even when the test
+// dies without cleaning up (an abort, a timeout): otherwise an orphaned X
+// server or client keeps the test's output open and holds up ctest.
+void EndWithParent(QProcess& process);
+
 // Polls `done` (processing events meanwhile) until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
