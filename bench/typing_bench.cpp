@@ -10,44 +10,43 @@
 #include "xsession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-const QString AsciiText = QStringLiteral(
-    "The quick brown fox jumps over the lazy dog; 0123456789 times!\n"
-    "Pack my box with five dozen liquor jugs (see #42, item \"b\").\n"
-    "Email: info@example.com, web: https://example.com/a?b=c&d=e\n"
-    "Prices: $12.50 + 7% tax = $13.38 {approx.} [final] <ok>\n"
-    "Path: C:\\Users\\anna\\notes.txt | ~/notes.txt ^ `code` _x_\n"
-    "Sphinx of black quartz, judge my vow: 'yes' or 'no'?\n"
-    "How vexingly quick daft zebras jump - 100% sure * maybe.\n"
-    "Jackdaws love my big sphinx of quartz = true; x != y.\n"
-    "The five boxing wizards jump quickly\tover\tthe\ttabs.\n"
-    "Bright vixens jump; dozy fowl quack. End of sample 1.\n");
+const QString AsciiText =
+    QStringLiteral("The quick brown fox jumps over the lazy dog; 0123456789 times!\n"
+                   "Pack my box with five dozen liquor jugs (see #42, item \"b\").\n"
+                   "Email: info@example.com, web: https://example.com/a?b=c&d=e\n"
+                   "Prices: $12.50 + 7% tax = $13.38 {approx.} [final] <ok>\n"
+                   "Path: C:\\Users\\anna\\notes.txt | ~/notes.txt ^ `code` _x_\n"
+                   "Sphinx of black quartz, judge my vow: 'yes' or 'no'?\n"
+                   "How vexingly quick daft zebras jump - 100% sure * maybe.\n"
+                   "Jackdaws love my big sphinx of quartz = true; x != y.\n"
+                   "The five boxing wizards jump quickly\tover\tthe\ttabs.\n"
+                   "Bright vixens jump; dozy fowl quack. End of sample 1.\n");
 
-const QString GermanText = QStringLiteral(
-    "Sehr geehrte Frau Müller,\n\n"
-    "vielen Dank für Ihre Anfrage vom 12. März. Gern bestätigen wir Ihnen\n"
-    "die Lieferung von 250 Stück zum Preis von 1.234,56 € zzgl. 19 % MwSt.\n"
-    "Die Ware wird voraussichtlich Anfang nächster Woche ausgeliefert; bei\n"
-    "Rückfragen erreichen Sie uns unter info@beispiel.de oder telefonisch.\n"
-    "Bitte beachten Sie unsere Allgemeinen Geschäftsbedingungen (AGB § 4).\n"
-    "Für größere Mengen gewähren wir gern einen Rabatt von 3 % – sprechen\n"
-    "Sie uns einfach an. Wir freuen uns über Ihren Auftrag.\n\n"
-    "Mit freundlichen Grüßen\n"
-    "Jürgen Weiß, Außendienst\n");
+const QString GermanText =
+    QStringLiteral("Sehr geehrte Frau Müller,\n\n"
+                   "vielen Dank für Ihre Anfrage vom 12. März. Gern bestätigen wir Ihnen\n"
+                   "die Lieferung von 250 Stück zum Preis von 1.234,56 € zzgl. 19 % MwSt.\n"
+                   "Die Ware wird voraussichtlich Anfang nächster Woche ausgeliefert; bei\n"
+                   "Rückfragen erreichen Sie uns unter info@beispiel.de oder telefonisch.\n"
+                   "Bitte beachten Sie unsere Allgemeinen Geschäftsbedingungen (AGB § 4).\n"
+                   "Für größere Mengen gewähren wir gern einen Rabatt von 3 % – sprechen\n"
+                   "Sie uns einfach an. Wir freuen uns über Ihren Auftrag.\n\n"
+                   "Mit freundlichen Grüßen\n"
+                   "Jürgen Weiß, Außendienst\n");
 
 // Characters that differ: the edit distance between what arrived and what
 // was sent.
-int editDistance(const QString& a, const QString& b)
-{
+int editDistance(const QString& a, const QString& b) {
     std::vector<int> prev(size_t(b.size()) + 1), cur(size_t(b.size()) + 1);
     for (size_t j = 0; j <= size_t(b.size()); ++j)
         prev[j] = int(j);
@@ -68,22 +67,40 @@ struct Row {
     int errors = 0;
 };
 
-QString readText(const QString& path)
-{
+QString readText(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
+// Waits until the target shows the text, or its output has stopped
+// changing for a second; `arrived` is when it last changed.
+void waitForArrival(const QString& out, const QString& expected, const QElapsedTimer& clock,
+                    qint64* arrived) {
+    QString last = readText(out);
+    qint64 lastChange = clock.elapsed();
+    WaitUntil(
+        [&] {
+            const QString now = readText(out);
+            if (now != last) {
+                last = now;
+                lastChange = clock.elapsed();
+            }
+            return now == expected || clock.elapsed() - lastChange > 1000;
+        },
+        60000);
+    *arrived = lastChange;
+}
+
 // Starts a fresh target and returns its window (0 on failure).
 quint64 startTarget(TXSession& session, bool qt, const QString& title, const QString& out,
-                    const QString& helper)
-{
+                    const QString& helper) {
     if (qt) {
         session.Start(helper, {QStringLiteral("textfield"), title, out});
     } else {
         session.Start(QStringLiteral("env"),
-                      {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("xterm"), QStringLiteral("-T"),
-                       title, QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
+                      {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("xterm"),
+                       QStringLiteral("-T"), title, QStringLiteral("-e"), QStringLiteral("sh"),
+                       QStringLiteral("-c"),
                        QStringLiteral("stty -echo -icanon; exec cat > '%1'").arg(out)});
     }
     const quint64 window = session.WaitForWindow(title);
@@ -93,8 +110,7 @@ quint64 startTarget(TXSession& session, bool qt, const QString& title, const QSt
 }
 
 Row runOnce(TXSession& session, bool qt, const QString& textName, const QString& text,
-            const QString& method, const QString& dir, const QString& helper, int serial)
-{
+            const QString& method, const QString& dir, const QString& helper, int serial) {
     Row row;
     row.target = qt ? QStringLiteral("Qt field") : QStringLiteral("xterm");
     row.text = textName;
@@ -118,8 +134,7 @@ Row runOnce(TXSession& session, bool qt, const QString& textName, const QString&
         TKeySender sender(keyboard);
         sender.SendKeys(text, TKeySender::Mode::Text);
         row.sendMs = clock.elapsed();
-        WaitUntil([&] { return readText(out) == expected; }, 60000);
-        row.arriveMs = clock.elapsed();
+        waitForArrival(out, expected, clock, &row.arriveMs);
     } else {
         QStringList args{QStringLiteral("type")};
         if (method.endsWith(QLatin1String("delay 0")))
@@ -127,25 +142,15 @@ Row runOnce(TXSession& session, bool qt, const QString& textName, const QString&
         args << text;
         session.Run(QStringLiteral("xdotool"), args);
         row.sendMs = clock.elapsed();
-        WaitUntil([&] { return readText(out) == expected; }, 5000);
-        row.arriveMs = clock.elapsed();
+        waitForArrival(out, expected, clock, &row.arriveMs);
     }
-    // Let stragglers in before counting.
-    QString last;
-    WaitUntil([&] {
-        const QString now = readText(out);
-        const bool stable = now == last;
-        last = now;
-        return now == expected || stable;
-    }, 3000);
     row.errors = editDistance(readText(out), expected);
     return row;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QString layout = QStringLiteral("us");
@@ -159,6 +164,10 @@ int main(int argc, char** argv)
     const QString helper = QCoreApplication::applicationDirPath() + QStringLiteral("/x11helper");
 
     QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("runtime")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
     TXSession::Options options;
     options.layout = layout;
     TXSession session(options);
@@ -167,22 +176,27 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("layout %s\n", qPrintable(layout));
-    std::printf("| target   | text   | method              | chars | send ms | arrived ms | chars/s | lost or wrong |\n");
-    std::printf("|----------|--------|---------------------|------:|--------:|-----------:|--------:|--------------:|\n");
+    std::printf("| target   | text   | method              | chars | send ms | arrived ms | "
+                "chars/s | lost or wrong |\n");
+    std::printf("|----------|--------|---------------------|------:|--------:|-----------:|--------"
+                ":|--------------:|\n");
     int serial = 0;
     bool allExact = true;
     for (int r = 0; r < repeat; ++r)
         for (const bool qt : {false, true})
             for (const auto& [name, text] : {std::pair{QStringLiteral("ASCII"), AsciiText},
                                              std::pair{QStringLiteral("German"), GermanText}})
-                for (const QString& method : {QStringLiteral("phrasora"), QStringLiteral("xdotool type"),
-                                              QStringLiteral("xdotool type delay 0")}) {
-                    const Row row = runOnce(session, qt, name, text, method, dir.path(), helper, ++serial);
-                    const double cps = row.arriveMs > 0 ? 1000.0 * double(row.chars) / double(row.arriveMs) : 0;
+                for (const QString& method :
+                     {QStringLiteral("phrasora"), QStringLiteral("xdotool type"),
+                      QStringLiteral("xdotool type delay 0")}) {
+                    const Row row =
+                        runOnce(session, qt, name, text, method, dir.path(), helper, ++serial);
+                    const double cps =
+                        row.arriveMs > 0 ? 1000.0 * double(row.chars) / double(row.arriveMs) : 0;
                     std::printf("| %-8s | %-6s | %-19s | %5lld | %7lld | %10lld | %7.0f | %13d |\n",
-                                qPrintable(row.target), qPrintable(row.text), qPrintable(row.method),
-                                qlonglong(row.chars), qlonglong(row.sendMs), qlonglong(row.arriveMs),
-                                cps, row.errors);
+                                qPrintable(row.target), qPrintable(row.text),
+                                qPrintable(row.method), qlonglong(row.chars), qlonglong(row.sendMs),
+                                qlonglong(row.arriveMs), cps, row.errors);
                     std::fflush(stdout);
                     if (method == QLatin1String("phrasora") && row.errors != 0)
                         allExact = false;

@@ -6,32 +6,27 @@
 #include "platform/x11/x11windowsystem.h"
 
 #include <QFile>
-
 #include <cstdio>
 
 namespace {
 
-void print(FILE* to, const QString& text)
-{
+void print(FILE* to, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
     std::fflush(to);
 }
 
-int usageError(const QString& message, const QString& usage)
-{
+int usageError(const QString& message, const QString& usage) {
     print(stderr, QStringLiteral("phrasora-cli: ") + message + QLatin1Char('\n') + usage);
     return 2;
 }
 
-bool wantsHelp(const QStringList& args)
-{
+bool wantsHelp(const QStringList& args) {
     return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
 }
 
 // One line per window: tabs and line breaks in a title would split it.
-QString oneLine(QString s)
-{
+QString oneLine(QString s) {
     for (QChar& c : s)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             c = QLatin1Char(' ');
@@ -39,8 +34,7 @@ QString oneLine(QString s)
 }
 
 // Decimal or 0x hexadecimal; 0 when unreadable.
-WindowHandle parseWindowId(const QString& text)
-{
+WindowHandle parseWindowId(const QString& text) {
     bool ok = false;
     const WindowHandle id = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
                                 ? text.mid(2).toULongLong(&ok, 16)
@@ -55,8 +49,7 @@ struct Target {
 };
 
 // Reads "--window ID PAYLOAD" in any order of the option and the payload.
-Target parseTarget(const QStringList& args)
-{
+Target parseTarget(const QStringList& args) {
     Target t;
     QStringList rest;
     bool optionsDone = false;
@@ -84,15 +77,15 @@ Target parseTarget(const QStringList& args)
     else if (t.window != QLatin1String("active") && parseWindowId(t.window) == 0)
         t.error = QStringLiteral("not a window id: ") + t.window;
     else if (rest.size() != 1)
-        t.error = rest.isEmpty() ? QStringLiteral("nothing to send") : QStringLiteral("too many arguments");
+        t.error = rest.isEmpty() ? QStringLiteral("nothing to send")
+                                 : QStringLiteral("too many arguments");
     else
         t.payload = rest.first();
     return t;
 }
 
 // Activates the window and sends; the common part of type and keys.
-int sendTo(const Target& target, const QString& keys, TKeySender::Mode mode)
-{
+int sendTo(const Target& target, const QString& keys, TKeySender::Mode mode) {
     TX11WindowSystem windows;
     if (!windows.IsOpen()) {
         print(stderr, QStringLiteral("phrasora-cli: cannot open the X display\n"));
@@ -119,7 +112,8 @@ int sendTo(const Target& target, const QString& keys, TKeySender::Mode mode)
         return 1;
     }
     if (missing > 0) {
-        print(stderr, QStringLiteral("phrasora-cli: %1 characters could not be typed\n").arg(missing));
+        print(stderr,
+              QStringLiteral("phrasora-cli: %1 characters could not be typed\n").arg(missing));
         return 1;
     }
     return 0;
@@ -127,25 +121,21 @@ int sendTo(const Target& target, const QString& keys, TKeySender::Mode mode)
 
 } // namespace
 
-QString WindowsUsage()
-{
+QString WindowsUsage() {
     return QStringLiteral(
         "Usage: phrasora-cli windows\n"
         "Lists the windows an entry can be sent to, front to back, one per line:\n"
         "0x<window id>, a tab, the class name, a tab, the title.\n");
 }
 
-QString TypeUsage()
-{
-    return QStringLiteral(
-        "Usage: phrasora-cli type --window ID TEXT\n"
-        "Activates the window and types TEXT into it, as the send dialog does.\n"
-        "ID is decimal or 0x hexadecimal, or \"active\" for the active window.\n"
-        "TEXT \"-\" reads the text from standard input (UTF-8).\n");
+QString TypeUsage() {
+    return QStringLiteral("Usage: phrasora-cli type --window ID TEXT\n"
+                          "Activates the window and types TEXT into it, as the send dialog does.\n"
+                          "ID is decimal or 0x hexadecimal, or \"active\" for the active window.\n"
+                          "TEXT \"-\" reads the text from standard input (UTF-8).\n");
 }
 
-QString KeysUsage()
-{
+QString KeysUsage() {
     return QStringLiteral(
         "Usage: phrasora-cli keys --window ID CODES\n"
         "Activates the window and sends a key string: decimal codes 0-255\n"
@@ -153,8 +143,7 @@ QString KeysUsage()
         "ID is decimal or 0x hexadecimal, or \"active\" for the active window.\n");
 }
 
-int CmdWindows(const QStringList& args)
-{
+int CmdWindows(const QStringList& args) {
     if (wantsHelp(args)) {
         print(stdout, WindowsUsage());
         return 0;
@@ -183,8 +172,7 @@ int CmdWindows(const QStringList& args)
     return 0;
 }
 
-int CmdType(const QStringList& args)
-{
+int CmdType(const QStringList& args) {
     if (wantsHelp(args)) {
         print(stdout, TypeUsage());
         return 0;
@@ -204,8 +192,7 @@ int CmdType(const QStringList& args)
     return sendTo(target, text, TKeySender::Mode::Text);
 }
 
-int CmdKeys(const QStringList& args)
-{
+int CmdKeys(const QStringList& args) {
     if (wantsHelp(args)) {
         print(stdout, KeysUsage());
         return 0;

@@ -8,8 +8,8 @@
 // program can paste its best format.
 struct TClipboardContent {
     QString plainText;
-    QByteArray rtf;  // empty: no RTF formats
-    QString html;    // empty: no HTML format
+    QByteArray rtf; // empty: no RTF formats
+    QString html;   // empty: no HTML format
 };
 
 class IClipboard {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-
 #include <functional>
 
 // The stored form of a hot key: low byte a Windows virtual-key code,

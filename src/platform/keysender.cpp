@@ -1,14 +1,14 @@
 #include "platform/keysender.h"
 
 #include <QCoreApplication>
-#include <QSet>
 
 namespace {
 
-TKeyStroke key(int vk) { return {TKeyStroke::Kind::Key, char32_t(vk)}; }
+TKeyStroke key(int vk) {
+    return {TKeyStroke::Kind::Key, char32_t(vk)};
+}
 
-int modifierOf(int code)
-{
+int modifierOf(int code) {
     if (code <= 251)
         return VirtualKey::Shift;
     if (code <= 253)
@@ -18,11 +18,10 @@ int modifierOf(int code)
 
 } // namespace
 
-QList<TKeyStroke> DecodeKeyString(const QString& codes)
-{
-    static constexpr int navigation[] = {VirtualKey::Home,  VirtualKey::End,    VirtualKey::Up,
-                                         VirtualKey::Down,  VirtualKey::Left,   VirtualKey::Right,
-                                         VirtualKey::Prior, VirtualKey::Next,   VirtualKey::Insert,
+QList<TKeyStroke> DecodeKeyString(const QString& codes) {
+    static constexpr int navigation[] = {VirtualKey::Home,  VirtualKey::End,  VirtualKey::Up,
+                                         VirtualKey::Down,  VirtualKey::Left, VirtualKey::Right,
+                                         VirtualKey::Prior, VirtualKey::Next, VirtualKey::Insert,
                                          VirtualKey::Delete};
     QList<TKeyStroke> strokes;
     for (const QChar c : codes) {
@@ -36,15 +35,14 @@ QList<TKeyStroke> DecodeKeyString(const QString& codes)
         else if (code <= 249)
             strokes.append(key(navigation[code - 240]));
         else if (code <= 255)
-            strokes.append({code % 2 == 0 ? TKeyStroke::Kind::ModifierDown
-                                          : TKeyStroke::Kind::ModifierUp,
-                            char32_t(modifierOf(code))});
+            strokes.append(
+                {code % 2 == 0 ? TKeyStroke::Kind::ModifierDown : TKeyStroke::Kind::ModifierUp,
+                 char32_t(modifierOf(code))});
     }
     return strokes;
 }
 
-QList<TKeyStroke> DecodeText(const QString& text)
-{
+QList<TKeyStroke> DecodeText(const QString& text) {
     QList<TKeyStroke> strokes;
     const QList<uint> chars = text.toUcs4();
     for (qsizetype i = 0; i < chars.size(); ++i) {
@@ -64,33 +62,28 @@ QList<TKeyStroke> DecodeText(const QString& text)
 }
 
 TKeySender::TKeySender(IKeyboard& keyboard, std::function<void()> pump)
-    : m_keyboard(keyboard), m_pump(std::move(pump))
-{
+    : m_keyboard(keyboard), m_pump(std::move(pump)) {
     if (!m_pump)
         m_pump = [] { QCoreApplication::processEvents(); };
 }
 
-QString TKeySender::PasteKeys()
-{
+QString TKeySender::PasteKeys() {
     const QChar codes[] = {QChar(252), QChar(118), QChar(253)};
     return QString(codes, 3);
 }
 
-QString TKeySender::CtrlReleaseKeys() { return QString(QChar(253)); }
+QString TKeySender::CtrlReleaseKeys() {
+    return QString(QChar(253));
+}
 
-int TKeySender::SendKeys(const QString& keys, Mode mode)
-{
+int TKeySender::SendKeys(const QString& keys, Mode mode) {
     const QList<TKeyStroke> strokes =
         mode == Mode::KeyString ? DecodeKeyString(keys) : DecodeText(keys);
 
     QList<char32_t> characters;
-    QSet<char32_t> seen;
-    for (const TKeyStroke& s : strokes) {
-        if (s.kind == TKeyStroke::Kind::Character && !seen.contains(s.value)) {
-            seen.insert(s.value);
+    for (const TKeyStroke& s : strokes)
+        if (s.kind == TKeyStroke::Kind::Character)
             characters.append(s.value);
-        }
-    }
     if (!m_keyboard.BeginTyping(characters))
         return -1;
 

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <functional>
 
 // Windows virtual-key numbers: key strings and shortcut codes are stored in
@@ -41,9 +40,10 @@ class IKeyboard {
 public:
     virtual ~IKeyboard() = default;
 
-    // Gets ready to type the given characters: waits until the user has let
-    // go of modifier keys and makes every character reachable. False when the
-    // keyboard cannot be used at all.
+    // Gets ready to type the given characters (every one that TypeCharacter
+    // will get, in that order, repeats included): waits until the user has
+    // let go of modifier keys and makes the characters reachable. False when
+    // the keyboard cannot be used at all.
     virtual bool BeginTyping(const QList<char32_t>& characters) = 0;
     // Presses and releases a virtual key.
     virtual void TapKey(int virtualKey) = 0;
@@ -73,7 +73,7 @@ public:
     int SendKeys(const QString& keys, Mode mode);
 
     // The two fixed key strings the program uses.
-    static QString PasteKeys();      // Ctrl+V: 252, 118, 253
+    static QString PasteKeys();       // Ctrl+V: 252, 118, 253
     static QString CtrlReleaseKeys(); // 253
 
 private:

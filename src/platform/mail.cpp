@@ -3,8 +3,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-TMailMessage MailForFile(const QString& path)
-{
+TMailMessage MailForFile(const QString& path) {
     TMailMessage m;
     const QString name = QFileInfo(path).fileName();
     m.subject = name;
@@ -16,8 +15,7 @@ TMailMessage MailForFile(const QString& path)
 
 TXdgMail::TXdgMail(QString program) : m_program(std::move(program)) {}
 
-QStringList TXdgMail::Arguments(const TMailMessage& m)
-{
+QStringList TXdgMail::Arguments(const TMailMessage& m) {
     QStringList args{QStringLiteral("--utf8"), QStringLiteral("--subject"), m.subject};
     if (!m.body.isEmpty())
         args << QStringLiteral("--body") << m.body;
@@ -31,8 +29,7 @@ QStringList TXdgMail::Arguments(const TMailMessage& m)
     return args;
 }
 
-void TXdgMail::SendMail(const TMailMessage& message)
-{
+void TXdgMail::SendMail(const TMailMessage& message) {
     // Detached: the compose window belongs to the mail program, and the
     // program's own windows keep working while it is open.
     QProcess::startDetached(m_program, Arguments(message));

@@ -7,12 +7,13 @@ namespace {
 
 // Users type addresses with blanks and umlauts; the tolerant reading
 // encodes those.
-QUrl parse(const QString& url) { return QUrl(url.trimmed(), QUrl::TolerantMode); }
+QUrl parse(const QString& url) {
+    return QUrl(url.trimmed(), QUrl::TolerantMode);
+}
 
 } // namespace
 
-bool IsExternalUrlAllowed(const QString& url)
-{
+bool IsExternalUrlAllowed(const QString& url) {
     const QString trimmed = url.trimmed();
     // A leading '-' would read as an option to the opener.
     if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('-')))
@@ -30,8 +31,7 @@ bool IsExternalUrlAllowed(const QString& url)
 
 TXdgShell::TXdgShell(QString program) : m_program(std::move(program)) {}
 
-bool TXdgShell::OpenUrl(const QString& url)
-{
+bool TXdgShell::OpenUrl(const QString& url) {
     if (!IsExternalUrlAllowed(url))
         return false;
     // The encoded form: one argument, no blanks, nothing for a shell to read.

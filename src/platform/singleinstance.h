@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-
 #include <functional>
 
 // One running instance per user. A second start hands its arguments to the

@@ -8,15 +8,13 @@ constexpr int ClassNameBuffer = 1024;
 
 } // namespace
 
-QString WindowHandleText(WindowHandle handle)
-{
+QString WindowHandleText(WindowHandle handle) {
     return QStringLiteral("%1").arg(handle, 6, 16, QLatin1Char('0'));
 }
 
 TWindowList::TWindowList(IWindowSystem& system) : m_system(system) {}
 
-void TWindowList::Refresh()
-{
+void TWindowList::Refresh() {
     m_windows.clear();
     const QList<TWindowInfo> all = m_system.TopLevelWindows();
     for (const TWindowInfo& w : all) {
@@ -25,8 +23,7 @@ void TWindowList::Refresh()
     }
 }
 
-QStringList TWindowList::Texts() const
-{
+QStringList TWindowList::Texts() const {
     QStringList texts;
     texts.reserve(m_windows.size());
     for (const TWindowInfo& w : m_windows) {
@@ -38,16 +35,17 @@ QStringList TWindowList::Texts() const
     return texts;
 }
 
-const TWindowInfo& TWindowList::At(int index) const
-{
+const TWindowInfo& TWindowList::At(int index) const {
     if (index < 0 || index >= Count())
-        throw EListIndexError(QStringLiteral("Listenindex überschreitet das Maximum (%1)").arg(index));
+        throw EListIndexError(
+            QStringLiteral("Listenindex überschreitet das Maximum (%1)").arg(index));
     return m_windows.at(index);
 }
 
-WindowHandle TWindowList::Handle(int index) const { return At(index).handle; }
+WindowHandle TWindowList::Handle(int index) const {
+    return At(index).handle;
+}
 
-QString TWindowList::ClassName(int index) const
-{
+QString TWindowList::ClassName(int index) const {
     return At(index).className.left(ClassNameBuffer - 1);
 }

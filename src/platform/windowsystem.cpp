@@ -4,8 +4,7 @@
 #include <QThread>
 
 bool ActivateTarget(IWindowSystem& system, WindowHandle window,
-                    std::chrono::milliseconds focusTimeout)
-{
+                    std::chrono::milliseconds focusTimeout) {
     system.MakeWindowActive(window);
     system.SetForegroundWindow(window);
     // The target needs a moment to come up; no events of our own are

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <chrono>
 
 // A top-level window as the desktop reports it. The handle is the window

@@ -1,7 +1,6 @@
 #include "platform/fake/fakehotkeys.h"
 
-bool TFakeHotKeys::Register(int id, quint16 shortcutCode)
-{
+bool TFakeHotKeys::Register(int id, quint16 shortcutCode) {
     log << QStringLiteral("register %1 %2").arg(id).arg(shortcutCode);
     claimed.remove(id);
     if (taken.contains(shortcutCode))
@@ -10,14 +9,12 @@ bool TFakeHotKeys::Register(int id, quint16 shortcutCode)
     return true;
 }
 
-void TFakeHotKeys::Unregister(int id)
-{
+void TFakeHotKeys::Unregister(int id) {
     log << QStringLiteral("unregister %1").arg(id);
     claimed.remove(id);
 }
 
-bool TFakeHotKeys::Press(quint16 shortcutCode)
-{
+bool TFakeHotKeys::Press(quint16 shortcutCode) {
     for (auto it = claimed.cbegin(); it != claimed.cend(); ++it) {
         if (it.value() == shortcutCode) {
             if (m_handler)

@@ -13,8 +13,7 @@ class TFakeClipboard : public IClipboard {
 public:
     TClipboardContent content;
     bool fail = false;
-    bool SetContent(const TClipboardContent& c) override
-    {
+    bool SetContent(const TClipboardContent& c) override {
         if (fail)
             return false;
         content = c;
@@ -26,8 +25,7 @@ public:
 class TFakeShell : public IShell {
 public:
     QStringList opened;
-    bool OpenUrl(const QString& url) override
-    {
+    bool OpenUrl(const QString& url) override {
         if (!IsExternalUrlAllowed(url))
             return false;
         opened << url;
@@ -45,15 +43,13 @@ class TFakeSingleInstance : public ISingleInstance {
 public:
     Claim result = Claim::Primary;
     QList<QStringList> started;
-    Claim Start(const QStringList& arguments) override
-    {
+    Claim Start(const QStringList& arguments) override {
         started << arguments;
         return result;
     }
     void SetHandler(Handler handler) override { m_handler = std::move(handler); }
     // Plays a list handed over by a second start.
-    void Receive(const QStringList& arguments)
-    {
+    void Receive(const QStringList& arguments) {
         if (m_handler)
             m_handler(arguments);
     }

@@ -6,7 +6,6 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
-
 #include <unistd.h>
 
 namespace {
@@ -14,20 +13,18 @@ namespace {
 constexpr int ConnectTimeoutMs = 500;
 constexpr int AnswerTimeoutMs = 700;
 
-QString runtimeFolder()
-{
+QString runtimeFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         return runtime;
     const QString own = QDir::tempPath() + QStringLiteral("/phrasora-%1").arg(getuid());
     QDir().mkpath(own);
-    QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(own,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return own;
 }
 
-QByteArray escape(const QString& s)
-{
+QByteArray escape(const QString& s) {
     QByteArray out;
     for (const char c : s.toUtf8()) {
         if (c == '\\')
@@ -42,8 +39,7 @@ QByteArray escape(const QString& s)
     return out;
 }
 
-QString unescape(const QByteArray& line)
-{
+QString unescape(const QByteArray& line) {
     QByteArray out;
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (line[i] == '\\' && i + 1 < line.size()) {
@@ -59,22 +55,18 @@ QString unescape(const QByteArray& line)
 } // namespace
 
 TLocalSingleInstance::TLocalSingleInstance(QString name)
-    : m_path(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".socket"))
-{
-}
+    : m_path(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".socket")) {}
 
 TLocalSingleInstance::~TLocalSingleInstance() = default;
 
-QByteArray TLocalSingleInstance::Encode(const QStringList& arguments)
-{
+QByteArray TLocalSingleInstance::Encode(const QStringList& arguments) {
     QByteArray out = QByteArray::number(arguments.size()) + '\n';
     for (const QString& a : arguments)
         out += escape(a) + '\n';
     return out;
 }
 
-bool TLocalSingleInstance::Decode(const QByteArray& data, QStringList* arguments)
-{
+bool TLocalSingleInstance::Decode(const QByteArray& data, QStringList* arguments) {
     QList<QByteArray> lines = data.split('\n');
     lines.removeLast(); // what follows the last line break is incomplete
     if (lines.isEmpty())
@@ -89,8 +81,7 @@ bool TLocalSingleInstance::Decode(const QByteArray& data, QStringList* arguments
     return true;
 }
 
-bool TLocalSingleInstance::HandOver(const QStringList& arguments)
-{
+bool TLocalSingleInstance::HandOver(const QStringList& arguments) {
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (!socket.waitForConnected(ConnectTimeoutMs))
@@ -105,8 +96,7 @@ bool TLocalSingleInstance::HandOver(const QStringList& arguments)
     return socket.readLine().trimmed() == "ok";
 }
 
-ISingleInstance::Claim TLocalSingleInstance::Start(const QStringList& arguments)
-{
+ISingleInstance::Claim TLocalSingleInstance::Start(const QStringList& arguments) {
     QLockFile lock(m_path + QStringLiteral(".lock"));
     lock.setStaleLockTime(0); // a lock is stale only when its process is gone
     if (!lock.tryLock(3000))
@@ -127,8 +117,7 @@ ISingleInstance::Claim TLocalSingleInstance::Start(const QStringList& arguments)
     return Claim::Primary;
 }
 
-void TLocalSingleInstance::Accept()
-{
+void TLocalSingleInstance::Accept() {
     while (QLocalSocket* raw = m_server->nextPendingConnection()) {
         QPointer<QLocalSocket> socket(raw);
         QObject::connect(raw, &QLocalSocket::disconnected, raw, &QObject::deleteLater);

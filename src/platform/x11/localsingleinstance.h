@@ -3,7 +3,6 @@
 #include "platform/singleinstance.h"
 
 #include <QString>
-
 #include <memory>
 
 class QLocalServer;

@@ -4,16 +4,14 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-QStringList TQtClipboard::RtfFormats()
-{
+QStringList TQtClipboard::RtfFormats() {
     // LibreOffice asks for text/rtf or application/rtf, programs that came
     // from Windows (and Wine) for "Rich Text Format".
     return {QStringLiteral("text/rtf"), QStringLiteral("application/rtf"),
             QStringLiteral("Rich Text Format")};
 }
 
-bool TQtClipboard::SetContent(const TClipboardContent& content)
-{
+bool TQtClipboard::SetContent(const TClipboardContent& content) {
     QClipboard* clipboard = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
                                 ? QGuiApplication::clipboard()
                                 : nullptr;
@@ -30,8 +28,7 @@ bool TQtClipboard::SetContent(const TClipboardContent& content)
     return true;
 }
 
-QString TQtClipboard::Text()
-{
+QString TQtClipboard::Text() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard);

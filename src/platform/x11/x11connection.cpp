@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-TX11Connection::TX11Connection(const QByteArray& displayName)
-{
+TX11Connection::TX11Connection(const QByteArray& displayName) {
     int screenNumber = 0;
     m_conn = xcb_connect(displayName.isEmpty() ? nullptr : displayName.constData(), &screenNumber);
     if (xcb_connection_has_error(m_conn))
@@ -14,14 +13,12 @@ TX11Connection::TX11Connection(const QByteArray& displayName)
     m_screen = it.rem ? it.data : nullptr;
 }
 
-TX11Connection::~TX11Connection()
-{
+TX11Connection::~TX11Connection() {
     if (m_conn)
         xcb_disconnect(m_conn);
 }
 
-xcb_atom_t TX11Connection::Atom(const char* name)
-{
+xcb_atom_t TX11Connection::Atom(const char* name) {
     const QByteArray key(name);
     auto found = m_atoms.constFind(key);
     if (found != m_atoms.constEnd())
@@ -34,8 +31,7 @@ xcb_atom_t TX11Connection::Atom(const char* name)
 }
 
 TX11Connection::Property TX11Connection::GetProperty(xcb_window_t window, xcb_atom_t property,
-                                                     xcb_atom_t type)
-{
+                                                     xcb_atom_t type) {
     Property result;
     if (!IsOpen() || window == XCB_NONE || property == XCB_NONE)
         return result;
@@ -53,19 +49,18 @@ TX11Connection::Property TX11Connection::GetProperty(xcb_window_t window, xcb_at
 }
 
 QList<quint32> TX11Connection::GetCardinals(xcb_window_t window, const char* property,
-                                            xcb_atom_t type)
-{
+                                            xcb_atom_t type) {
     const Property p = GetProperty(window, Atom(property), type);
     QList<quint32> values;
     if (p.format != 32)
         return values;
     values.resize(p.data.size() / 4);
-    std::memcpy(values.data(), p.data.constData(), size_t(values.size()) * 4);
+    if (!values.isEmpty())
+        std::memcpy(values.data(), p.data.constData(), size_t(values.size()) * 4);
     return values;
 }
 
-void TX11Connection::Sync()
-{
+void TX11Connection::Sync() {
     if (!IsOpen())
         return;
     free(xcb_get_input_focus_reply(m_conn, xcb_get_input_focus(m_conn), nullptr));

@@ -4,10 +4,8 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-
-#include <xcb/xcb.h>
-
 #include <memory>
+#include <xcb/xcb.h>
 
 // An XCB connection of our own to the display named by $DISPLAY. Each
 // service keeps its own, so it works the same under a QGuiApplication, a

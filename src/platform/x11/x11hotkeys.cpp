@@ -7,8 +7,7 @@
 #define XK_MISCELLANY
 #include <X11/keysymdef.h>
 
-TX11HotKeys::TX11HotKeys(const QByteArray& displayName) : m_x(displayName)
-{
+TX11HotKeys::TX11HotKeys(const QByteArray& displayName) : m_x(displayName) {
     if (!m_x.IsOpen())
         return;
     ReadModifierMasks();
@@ -17,8 +16,7 @@ TX11HotKeys::TX11HotKeys(const QByteArray& displayName) : m_x(displayName)
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { ProcessEvents(); });
 }
 
-TX11HotKeys::~TX11HotKeys()
-{
+TX11HotKeys::~TX11HotKeys() {
     m_notifier.reset();
     for (const Grab& g : std::as_const(m_grabs))
         UngrabAll(g);
@@ -26,8 +24,7 @@ TX11HotKeys::~TX11HotKeys()
         m_x.Sync();
 }
 
-void TX11HotKeys::ReadModifierMasks()
-{
+void TX11HotKeys::ReadModifierMasks() {
     // Which of Mod1..Mod5 carry Alt and Num Lock depends on the keymap.
     XcbReply<xcb_get_keyboard_mapping_reply_t> kmap;
     const xcb_setup_t* setup = xcb_get_setup(m_x.Get());
@@ -36,8 +33,8 @@ void TX11HotKeys::ReadModifierMasks()
         xcb_get_keyboard_mapping(m_x.Get(), setup->min_keycode,
                                  uint8_t(setup->max_keycode - setup->min_keycode + 1)),
         nullptr));
-    XcbReply<xcb_get_modifier_mapping_reply_t> mmap(xcb_get_modifier_mapping_reply(
-        m_x.Get(), xcb_get_modifier_mapping(m_x.Get()), nullptr));
+    XcbReply<xcb_get_modifier_mapping_reply_t> mmap(
+        xcb_get_modifier_mapping_reply(m_x.Get(), xcb_get_modifier_mapping(m_x.Get()), nullptr));
     if (!kmap || !mmap)
         return;
     const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(kmap.get());
@@ -66,8 +63,7 @@ void TX11HotKeys::ReadModifierMasks()
     m_numLockMask = num ? num : uint16_t(XCB_MOD_MASK_2);
 }
 
-xcb_keycode_t TX11HotKeys::KeycodeFor(quint32 keysym)
-{
+xcb_keycode_t TX11HotKeys::KeycodeFor(quint32 keysym) {
     const xcb_setup_t* setup = xcb_get_setup(m_x.Get());
     XcbReply<xcb_get_keyboard_mapping_reply_t> kmap(xcb_get_keyboard_mapping_reply(
         m_x.Get(),
@@ -87,13 +83,11 @@ xcb_keycode_t TX11HotKeys::KeycodeFor(quint32 keysym)
     return 0;
 }
 
-QList<uint16_t> TX11HotKeys::LockCombinations() const
-{
+QList<uint16_t> TX11HotKeys::LockCombinations() const {
     return {0, XCB_MOD_MASK_LOCK, m_numLockMask, uint16_t(XCB_MOD_MASK_LOCK | m_numLockMask)};
 }
 
-bool TX11HotKeys::GrabAll(Grab& grab)
-{
+bool TX11HotKeys::GrabAll(Grab& grab) {
     const TShortcut s = DecodeShortcut(grab.code);
     const quint32 sym = VirtualKeyToKeysym(s.virtualKey);
     grab.key = sym ? KeycodeFor(sym) : 0;
@@ -116,8 +110,7 @@ bool TX11HotKeys::GrabAll(Grab& grab)
     return ok;
 }
 
-void TX11HotKeys::UngrabAll(const Grab& grab)
-{
+void TX11HotKeys::UngrabAll(const Grab& grab) {
     if (!grab.key || !m_x.IsOpen())
         return;
     for (uint16_t locks : LockCombinations())
@@ -125,8 +118,7 @@ void TX11HotKeys::UngrabAll(const Grab& grab)
     xcb_flush(m_x.Get());
 }
 
-bool TX11HotKeys::Register(int id, quint16 shortcutCode)
-{
+bool TX11HotKeys::Register(int id, quint16 shortcutCode) {
     Unregister(id);
     if (!m_x.IsOpen() || shortcutCode == 0)
         return false;
@@ -140,8 +132,7 @@ bool TX11HotKeys::Register(int id, quint16 shortcutCode)
     return true;
 }
 
-void TX11HotKeys::Unregister(int id)
-{
+void TX11HotKeys::Unregister(int id) {
     const auto it = m_grabs.find(id);
     if (it == m_grabs.end())
         return;
@@ -149,8 +140,7 @@ void TX11HotKeys::Unregister(int id)
     m_grabs.erase(it);
 }
 
-void TX11HotKeys::ProcessEvents()
-{
+void TX11HotKeys::ProcessEvents() {
     if (!m_x.IsOpen())
         return;
     QList<int> pressed;

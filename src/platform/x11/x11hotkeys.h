@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QList>
-
 #include <memory>
 
 class QSocketNotifier;

@@ -8,9 +8,9 @@
 #include <QList>
 #include <QSet>
 #include <QVarLengthArray>
-
 #include <chrono>
 #include <memory>
+#include <utility>
 
 struct xkb_context;
 struct xkb_keymap;
@@ -73,8 +73,13 @@ private:
     // Waits until the target has read every key sent so far (see above).
     void SyncWithTarget();
     xcb_window_t PingableFocusWindow();
-    // Binds spare keycodes to as many of `wanted` as there are spares.
+    // Binds spare keycodes to the characters of `wanted` (foreign ones, in
+    // the order they are needed next), as many as there are spares; keys
+    // that hold one of those keep it.
     void Bind(const QList<char32_t>& wanted);
+    // The foreign characters still to come from `from` on, each once, in the
+    // order of their next use.
+    QList<char32_t> Upcoming(qsizetype from) const;
     void Fake(uint8_t type, xcb_keycode_t key);
     void Press(const Chord& chord, bool withModifiers);
     xcb_keycode_t KeycodeFor(quint32 keysym) const;
@@ -87,8 +92,10 @@ private:
     QHash<char32_t, Chord> m_characters; // reachable characters
     QHash<quint32, Chord> m_keysyms;     // reachable keysyms (for named keys)
     QList<xcb_keycode_t> m_spares;       // keycodes without symbols, ours included
-    QHash<xcb_keycode_t, char32_t> m_bound;
-    QList<char32_t> m_foreign; // characters of this send that need a spare keycode
+    QHash<xcb_keycode_t, std::pair<char32_t, char32_t>> m_bound; // one character or a case pair
+    QList<char32_t> m_sequence; // the characters of this send, in order
+    qsizetype m_position = 0;   // how many of them have been typed
+    QSet<char32_t> m_foreign;   // those the layout cannot produce
     QSet<xcb_keycode_t> m_held;
     QElapsedTimer m_lastKey;
     xcb_window_t m_target = XCB_NONE; // the focused client while typing

@@ -14,8 +14,7 @@ constexpr quint32 SourcePager = 2; // a request on the user's behalf
 
 TX11WindowSystem::TX11WindowSystem(const QByteArray& displayName) : m_x(displayName) {}
 
-xcb_window_t TX11WindowSystem::WindowManager()
-{
+xcb_window_t TX11WindowSystem::WindowManager() {
     const QList<quint32> check =
         m_x.GetCardinals(m_x.Root(), "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW);
     if (check.isEmpty() || check.first() == 0)
@@ -27,8 +26,7 @@ xcb_window_t TX11WindowSystem::WindowManager()
     return !self.isEmpty() && self.first() == check.first() ? check.first() : 0;
 }
 
-QString TX11WindowSystem::Title(xcb_window_t window)
-{
+QString TX11WindowSystem::Title(xcb_window_t window) {
     const TX11Connection::Property net =
         m_x.GetProperty(window, m_x.Atom("_NET_WM_NAME"), m_x.Atom("UTF8_STRING"));
     if (net.exists)
@@ -40,37 +38,32 @@ QString TX11WindowSystem::Title(xcb_window_t window)
     return QString::fromLatin1(name.data);
 }
 
-QString TX11WindowSystem::ClassName(xcb_window_t window)
-{
+QString TX11WindowSystem::ClassName(xcb_window_t window) {
     // WM_CLASS holds two zero-terminated strings: instance, then class.
     const QByteArray data = m_x.GetProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).data;
     const QList<QByteArray> parts = data.split('\0');
     return parts.size() >= 2 ? QString::fromLatin1(parts.at(1)) : QString();
 }
 
-long TX11WindowSystem::WmState(xcb_window_t window)
-{
+long TX11WindowSystem::WmState(xcb_window_t window) {
     const QList<quint32> state = m_x.GetCardinals(window, "WM_STATE", m_x.Atom("WM_STATE"));
     return state.isEmpty() ? -1 : long(state.first());
 }
 
-bool TX11WindowSystem::IsViewable(xcb_window_t window)
-{
+bool TX11WindowSystem::IsViewable(xcb_window_t window) {
     XcbReply<xcb_get_window_attributes_reply_t> attrs(xcb_get_window_attributes_reply(
         m_x.Get(), xcb_get_window_attributes(m_x.Get(), window), nullptr));
     return attrs && attrs->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-bool TX11WindowSystem::IsMinimised(xcb_window_t window)
-{
+bool TX11WindowSystem::IsMinimised(xcb_window_t window) {
     if (WmState(window) == IconicState)
         return true;
     const QList<quint32> states = m_x.GetCardinals(window, "_NET_WM_STATE", XCB_ATOM_ATOM);
     return states.contains(m_x.Atom("_NET_WM_STATE_HIDDEN"));
 }
 
-QList<TWindowInfo> TX11WindowSystem::TopLevelWindows()
-{
+QList<TWindowInfo> TX11WindowSystem::TopLevelWindows() {
     if (!m_x.IsOpen())
         throw Exception(QStringLiteral("Cannot connect to the X display."));
 
@@ -111,8 +104,7 @@ QList<TWindowInfo> TX11WindowSystem::TopLevelWindows()
     return windows;
 }
 
-WindowHandle TX11WindowSystem::ActiveWindow()
-{
+WindowHandle TX11WindowSystem::ActiveWindow() {
     if (WindowManager()) {
         const QList<quint32> active =
             m_x.GetCardinals(m_x.Root(), "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW);
@@ -138,8 +130,7 @@ WindowHandle TX11WindowSystem::ActiveWindow()
 }
 
 void TX11WindowSystem::SendRootMessage(xcb_window_t window, const char* type,
-                                       const quint32 (&data)[5])
-{
+                                       const quint32 (&data)[5]) {
     xcb_client_message_event_t ev = {};
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
@@ -151,8 +142,7 @@ void TX11WindowSystem::SendRootMessage(xcb_window_t window, const char* type,
                    reinterpret_cast<const char*>(&ev));
 }
 
-void TX11WindowSystem::MakeWindowActive(WindowHandle window)
-{
+void TX11WindowSystem::MakeWindowActive(WindowHandle window) {
     if (!m_x.IsOpen() || window == 0)
         return;
     const auto w = xcb_window_t(window);
@@ -171,8 +161,7 @@ void TX11WindowSystem::MakeWindowActive(WindowHandle window)
     xcb_flush(m_x.Get());
 }
 
-void TX11WindowSystem::SetForegroundWindow(WindowHandle window)
-{
+void TX11WindowSystem::SetForegroundWindow(WindowHandle window) {
     if (!m_x.IsOpen() || window == 0)
         return;
     const auto w = xcb_window_t(window);
@@ -187,8 +176,7 @@ void TX11WindowSystem::SetForegroundWindow(WindowHandle window)
     xcb_flush(m_x.Get());
 }
 
-bool TX11WindowSystem::HasFocus(WindowHandle window)
-{
+bool TX11WindowSystem::HasFocus(WindowHandle window) {
     if (!m_x.IsOpen() || window == 0)
         return false;
     XcbReply<xcb_get_input_focus_reply_t> focus(
@@ -211,8 +199,7 @@ bool TX11WindowSystem::HasFocus(WindowHandle window)
     return false;
 }
 
-int TX11WindowSystem::BottomPanelHeight()
-{
+int TX11WindowSystem::BottomPanelHeight() {
     if (!m_x.IsOpen() || !m_x.Screen())
         return 0;
     const QList<quint32> area = m_x.GetCardinals(m_x.Root(), "_NET_WORKAREA", XCB_ATOM_CARDINAL);

@@ -5,19 +5,17 @@
 
 namespace {
 
-TEST(Shortcut, DecodesTheStoredCode)
-{
+TEST(Shortcut, DecodesTheStoredCode) {
     struct Case {
         quint16 code;
         TShortcut shortcut;
     };
     const Case cases[] = {
-        {16465, {'Q', false, true, false}}, // Ctrl+Q
-        {16462, {'N', false, true, false}}, // Ctrl+N
-        {32833, {'A', false, false, true}}, // Alt+A
+        {16465, {'Q', false, true, false}},   // Ctrl+Q
+        {16462, {'N', false, true, false}},   // Ctrl+N
+        {32833, {'A', false, false, true}},   // Alt+A
         {0x2070, {0x70, true, false, false}}, // Shift+F1
-        {0xE000 | 0x2E, {0x2E, true, true, true}},
-        {0, {0, false, false, false}},
+        {0xE000 | 0x2E, {0x2E, true, true, true}}, {0, {0, false, false, false}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DecodeShortcut(c.code), c.shortcut) << c.code;
@@ -25,8 +23,7 @@ TEST(Shortcut, DecodesTheStoredCode)
     }
 }
 
-TEST(THotKey, ClaimsReleasesAndStaysOffWhenRefused)
-{
+TEST(THotKey, ClaimsReleasesAndStaysOffWhenRefused) {
     TFakeHotKeys keys;
     int pressed = -1;
     keys.SetHandler([&](int id) { pressed = id; });
@@ -46,7 +43,7 @@ TEST(THotKey, ClaimsReleasesAndStaysOffWhenRefused)
 
         view.SetHotKey(16465);
         EXPECT_EQ(keys.log, (QStringList{QStringLiteral("unregister 1"),
-                                          QStringLiteral("register 1 16465")}));
+                                         QStringLiteral("register 1 16465")}));
         EXPECT_FALSE(keys.Press(16462)) << "the old combination is released";
 
         keys.taken = {32833};

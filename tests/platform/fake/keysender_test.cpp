@@ -7,11 +7,14 @@ namespace {
 
 using K = TKeyStroke::Kind;
 
-TKeyStroke key(int vk) { return {K::Key, char32_t(vk)}; }
-TKeyStroke ch(char32_t c) { return {K::Character, c}; }
+TKeyStroke key(int vk) {
+    return {K::Key, char32_t(vk)};
+}
+TKeyStroke ch(char32_t c) {
+    return {K::Character, c};
+}
 
-QString codes(std::initializer_list<int> list)
-{
+QString codes(std::initializer_list<int> list) {
     QString s;
     for (int c : list)
         s += QChar(c);
@@ -23,17 +26,35 @@ struct KeyStringCase {
     TKeyStroke expected;
 };
 
-TEST(DecodeKeyString, EveryCodeRange)
-{
+TEST(DecodeKeyString, EveryCodeRange) {
     const KeyStringCase cases[] = {
-        {0, key(0)},       {8, key(8)},       {9, key(9)},        {10, key(10)},
-        {13, key(13)},     {27, key(27)},     {31, key(31)},      {32, ch(U' ')},
-        {118, ch(U'v')},   {227, ch(U'\u00e3')}, {228, key(112)},  {239, key(123)},
-        {240, key(36)},    {241, key(35)},    {242, key(38)},     {243, key(40)},
-        {244, key(37)},    {245, key(39)},    {246, key(33)},     {247, key(34)},
-        {248, key(45)},    {249, key(46)},    {250, {K::ModifierDown, 16}},
-        {251, {K::ModifierUp, 16}},           {252, {K::ModifierDown, 17}},
-        {253, {K::ModifierUp, 17}},           {254, {K::ModifierDown, 18}},
+        {0, key(0)},
+        {8, key(8)},
+        {9, key(9)},
+        {10, key(10)},
+        {13, key(13)},
+        {27, key(27)},
+        {31, key(31)},
+        {32, ch(U' ')},
+        {118, ch(U'v')},
+        {227, ch(U'\u00e3')},
+        {228, key(112)},
+        {239, key(123)},
+        {240, key(36)},
+        {241, key(35)},
+        {242, key(38)},
+        {243, key(40)},
+        {244, key(37)},
+        {245, key(39)},
+        {246, key(33)},
+        {247, key(34)},
+        {248, key(45)},
+        {249, key(46)},
+        {250, {K::ModifierDown, 16}},
+        {251, {K::ModifierUp, 16}},
+        {252, {K::ModifierDown, 17}},
+        {253, {K::ModifierUp, 17}},
+        {254, {K::ModifierDown, 18}},
         {255, {K::ModifierUp, 18}},
     };
     for (const KeyStringCase& c : cases) {
@@ -44,8 +65,7 @@ TEST(DecodeKeyString, EveryCodeRange)
     EXPECT_TRUE(DecodeKeyString(QString(QChar(0x263A))).isEmpty()) << "not an 8-bit code";
 }
 
-TEST(DecodeText, LineBreaksTabsAndControlCharacters)
-{
+TEST(DecodeText, LineBreaksTabsAndControlCharacters) {
     struct Case {
         QString text;
         QList<TKeyStroke> expected;
@@ -68,8 +88,7 @@ TEST(DecodeText, LineBreaksTabsAndControlCharacters)
         EXPECT_EQ(DecodeText(c.text), c.expected) << c.text.toStdString();
 }
 
-TEST(TKeySender, PasteHoldsCtrlAroundThePlainV)
-{
+TEST(TKeySender, PasteHoldsCtrlAroundThePlainV) {
     TFakeKeyboard keyboard;
     int pumps = 0;
     TKeySender sender(keyboard, [&] { ++pumps; });
@@ -85,21 +104,18 @@ TEST(TKeySender, PasteHoldsCtrlAroundThePlainV)
                                          QStringLiteral("end")}));
 }
 
-TEST(TKeySender, TextTypesEveryCharacterWithItsOwnModifiers)
-{
+TEST(TKeySender, TextTypesEveryCharacterWithItsOwnModifiers) {
     TFakeKeyboard keyboard;
     TKeySender sender(keyboard, [] {});
     // In a text, 252 is "ü", not Ctrl down.
     EXPECT_EQ(sender.SendKeys(QStringLiteral("Aü\r\nA"), TKeySender::Mode::Text), 0);
-    EXPECT_EQ(keyboard.log,
-              (QStringList{QStringLiteral("begin"), QStringLiteral("char A"),
-                           QStringLiteral("char ü"), QStringLiteral("tap 13"),
-                           QStringLiteral("char A"), QStringLiteral("end")}));
-    EXPECT_EQ(keyboard.prepared, (QList<char32_t>{U'A', U'ü'})) << "each character once, in order";
+    EXPECT_EQ(keyboard.log, (QStringList{QStringLiteral("begin"), QStringLiteral("char A"),
+                                         QStringLiteral("char ü"), QStringLiteral("tap 13"),
+                                         QStringLiteral("char A"), QStringLiteral("end")}));
+    EXPECT_EQ(keyboard.prepared, (QList<char32_t>{U'A', U'ü', U'A'})) << "what comes, in order";
 }
 
-TEST(TKeySender, CountsWhatCannotBeTypedAndSendsNothingWithoutAKeyboard)
-{
+TEST(TKeySender, CountsWhatCannotBeTypedAndSendsNothingWithoutAKeyboard) {
     TFakeKeyboard keyboard;
     keyboard.unreachable = {U'\u4e2d'};
     TKeySender sender(keyboard, [] {});

@@ -5,13 +5,11 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
-
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(IsExternalUrlAllowed, OnlyWebAndMailAddresses)
-{
+TEST(IsExternalUrlAllowed, OnlyWebAndMailAddresses) {
     struct Case {
         const char* url;
         bool allowed;
@@ -41,29 +39,26 @@ TEST(IsExternalUrlAllowed, OnlyWebAndMailAddresses)
 }
 
 // A stand-in program that writes its arguments, one per line, to a file.
-QString recorder(const TestEnv& env, const QString& out)
-{
+QString recorder(const TestEnv& env, const QString& out) {
     const QString script = env.writeFile(
         QStringLiteral("bin/recorder"),
         QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part'\n"
                        "mv '%1.part' '%1'\n")
             .arg(out)
             .toUtf8());
-    QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(script,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return script;
 }
 
-QByteArray waitForFile(const QString& path)
-{
+QByteArray waitForFile(const QString& path) {
     QDeadlineTimer deadline(10000);
     while (!QFile::exists(path) && !deadline.hasExpired())
         QThread::msleep(20);
     return readAll(path);
 }
 
-TEST(TXdgShell, HandsOverAllowedAddressesAndRefusesTheRest)
-{
+TEST(TXdgShell, HandsOverAllowedAddressesAndRefusesTheRest) {
     TestEnv env(false);
     const QString out = env.path(QStringLiteral("opened.txt"));
     TXdgShell shell(recorder(env, out));
@@ -80,8 +75,7 @@ TEST(TXdgShell, HandsOverAllowedAddressesAndRefusesTheRest)
     EXPECT_FALSE(missing.OpenUrl(QStringLiteral("https://example.org/")));
 }
 
-TEST(TXdgMail, SendsTheFileWithItsNameAsSubject)
-{
+TEST(TXdgMail, SendsTheFileWithItsNameAsSubject) {
     TestEnv env(false);
     const QString archive = env.writeFile(QStringLiteral("Kunden.phr"), "<x/>");
     EXPECT_EQ(TXdgMail::Arguments(MailForFile(archive)),
@@ -100,9 +94,9 @@ TEST(TXdgMail, SendsTheFileWithItsNameAsSubject)
     const QString out = env.path(QStringLiteral("mail.txt"));
     TXdgMail mail(recorder(env, out));
     mail.SendFileByMail(archive);
-    EXPECT_EQ(waitForFile(out), QStringLiteral("--utf8\n--subject\nKunden.phr\n--attach\n%1\n")
-                                    .arg(archive)
-                                    .toUtf8());
+    EXPECT_EQ(
+        waitForFile(out),
+        QStringLiteral("--utf8\n--subject\nKunden.phr\n--attach\n%1\n").arg(archive).toUtf8());
 
     // Without a mail program nothing happens, and nothing is reported.
     TXdgMail none(env.path(QStringLiteral("no-such-mailer")));

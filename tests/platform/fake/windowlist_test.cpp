@@ -2,13 +2,11 @@
 #include "platform/windowlist.h"
 
 #include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 namespace {
 
-TFakeWindowSystem desktop()
-{
+TFakeWindowSystem desktop() {
     TFakeWindowSystem ws;
     ws.windows = {
         {0x1e00004, QStringLiteral("Editor"), QStringLiteral("Kate"), true},
@@ -19,23 +17,29 @@ TFakeWindowSystem desktop()
     return ws;
 }
 
-TEST(TWindowList, SwitchesShapeTheTexts)
-{
+TEST(TWindowList, SwitchesShapeTheTexts) {
     struct Case {
         bool titles, invisible, classes;
         QStringList texts;
     };
     const Case cases[] = {
         // As the send dialog uses it: empty titles and duplicates stay, in order.
-        {true, false, false,
-         {QStringLiteral("Editor"), QString(), QStringLiteral("Editor")}},
-        {false, false, false,
+        {true, false, false, {QStringLiteral("Editor"), QString(), QStringLiteral("Editor")}},
+        {false,
+         false,
+         false,
          {QStringLiteral("1e00004"), QStringLiteral("000abc"), QStringLiteral("1e00004")}},
-        {true, true, false,
+        {true,
+         true,
+         false,
          {QStringLiteral("Editor"), QString(), QStringLiteral("Hidden"), QStringLiteral("Editor")}},
-        {true, false, true,
+        {true,
+         false,
+         true,
          {QStringLiteral("Editor:Kate"), QStringLiteral(":Panel"), QStringLiteral("Editor:Kate")}},
-        {false, true, true,
+        {false,
+         true,
+         true,
          {QStringLiteral("1e00004:Kate"), QStringLiteral("000abc:Panel"),
           QStringLiteral("400002:Tool"), QStringLiteral("1e00004:Kate")}},
     };
@@ -50,8 +54,7 @@ TEST(TWindowList, SwitchesShapeTheTexts)
     }
 }
 
-TEST(TWindowList, LooksUpByPositionAndReportsABadIndex)
-{
+TEST(TWindowList, LooksUpByPositionAndReportsABadIndex) {
     TFakeWindowSystem ws = desktop();
     ws.windows[1].className = QString(2000, QLatin1Char('x'));
     TWindowList list(ws);
@@ -68,8 +71,7 @@ TEST(TWindowList, LooksUpByPositionAndReportsABadIndex)
     EXPECT_THROW(list.ClassName(3), EListIndexError);
 }
 
-TEST(TWindowList, FailedRefreshLeavesItEmpty)
-{
+TEST(TWindowList, FailedRefreshLeavesItEmpty) {
     TFakeWindowSystem ws = desktop();
     TWindowList list(ws);
     list.Refresh();
@@ -78,8 +80,7 @@ TEST(TWindowList, FailedRefreshLeavesItEmpty)
     EXPECT_EQ(list.Count(), 0);
 }
 
-TEST(ActivateTarget, WaitsForTheFocusAndGivesUpInTime)
-{
+TEST(ActivateTarget, WaitsForTheFocusAndGivesUpInTime) {
     TFakeWindowSystem ws;
     ws.focusAfterPolls = 3;
     EXPECT_TRUE(ActivateTarget(ws, 42));

@@ -2,7 +2,6 @@
 #include "xsession.h"
 
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,9 +13,9 @@ struct Result {
     QByteArray out, err;
 };
 
-Result run(const QStringList& args, const QByteArray& input = {})
-{
+Result run(const QStringList& args, const QByteArray& input = {}) {
     QProcess p;
+    EndWithParent(p);
     p.start(Cli, args);
     p.waitForStarted(10000);
     p.write(input);
@@ -28,8 +27,7 @@ Result run(const QStringList& args, const QByteArray& input = {})
             p.readAllStandardError()};
 }
 
-TEST(PlatformCli, UsageAndUsageErrors)
-{
+TEST(PlatformCli, UsageAndUsageErrors) {
     struct Case {
         QStringList args;
         int code;
@@ -42,16 +40,29 @@ TEST(PlatformCli, UsageAndUsageErrors)
         {{QStringLiteral("type")}, 2},
         {{QStringLiteral("type"), QStringLiteral("hello")}, 2},
         {{QStringLiteral("type"), QStringLiteral("--window")}, 2},
-        {{QStringLiteral("type"), QStringLiteral("--window"), QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("b")}, 2},
-        {{QStringLiteral("type"), QStringLiteral("--wndow"), QStringLiteral("1"), QStringLiteral("a")}, 2},
-        {{QStringLiteral("type"), QStringLiteral("--window"), QStringLiteral("0xzz"), QStringLiteral("a")}, 2},
-        {{QStringLiteral("keys"), QStringLiteral("--window"), QStringLiteral("1"), QStringLiteral("252,300")}, 2},
-        {{QStringLiteral("keys"), QStringLiteral("--window"), QStringLiteral("1"), QStringLiteral("252,,253")}, 2},
-        {{QStringLiteral("keys"), QStringLiteral("--window"), QStringLiteral("1"), QStringLiteral("-1")}, 2},
+        {{QStringLiteral("type"), QStringLiteral("--window"), QStringLiteral("1"),
+          QStringLiteral("a"), QStringLiteral("b")},
+         2},
+        {{QStringLiteral("type"), QStringLiteral("--wndow"), QStringLiteral("1"),
+          QStringLiteral("a")},
+         2},
+        {{QStringLiteral("type"), QStringLiteral("--window"), QStringLiteral("0xzz"),
+          QStringLiteral("a")},
+         2},
+        {{QStringLiteral("keys"), QStringLiteral("--window"), QStringLiteral("1"),
+          QStringLiteral("252,300")},
+         2},
+        {{QStringLiteral("keys"), QStringLiteral("--window"), QStringLiteral("1"),
+          QStringLiteral("252,,253")},
+         2},
+        {{QStringLiteral("keys"), QStringLiteral("--window"), QStringLiteral("1"),
+          QStringLiteral("-1")},
+         2},
     };
     for (const Case& c : cases) {
         const Result r = run(c.args);
-        EXPECT_EQ(r.code, c.code) << c.args.join(QLatin1Char(' ')).toStdString() << "\n" << r.err.toStdString();
+        EXPECT_EQ(r.code, c.code) << c.args.join(QLatin1Char(' ')).toStdString() << "\n"
+                                  << r.err.toStdString();
         if (c.code == 0)
             EXPECT_TRUE(r.out.startsWith("Usage: phrasora-cli ")) << r.out.toStdString();
         else
@@ -59,8 +70,7 @@ TEST(PlatformCli, UsageAndUsageErrors)
     }
 }
 
-TEST(PlatformCli, ListsTypesAndSendsKeys)
-{
+TEST(PlatformCli, ListsTypesAndSendsKeys) {
     TestEnv env(false);
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
@@ -77,10 +87,11 @@ TEST(PlatformCli, ListsTypesAndSendsKeys)
 
     const Result list = run({QStringLiteral("windows")});
     EXPECT_EQ(list.code, 0);
-    EXPECT_TRUE(list.out.contains((hex + QStringLiteral("\tXTerm\tcli target\n")).toUtf8())) << list.out.toStdString();
+    EXPECT_TRUE(list.out.contains((hex + QStringLiteral("\tXTerm\tcli target\n")).toUtf8()))
+        << list.out.toStdString();
 
-    Result r = run({QStringLiteral("type"), QStringLiteral("--window"), hex,
-                    QStringLiteral("Grüße\tЖ€\n")});
+    Result r = run(
+        {QStringLiteral("type"), QStringLiteral("--window"), hex, QStringLiteral("Grüße\tЖ€\n")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(WaitUntil([&] { return readAll(out) == QStringLiteral("Grüße\tЖ€\n").toUtf8(); }))
         << readAll(out).toStdString();

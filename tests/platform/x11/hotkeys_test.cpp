@@ -3,7 +3,6 @@
 #include "xsession.h"
 
 #include <QThread>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,19 +11,16 @@ constexpr quint16 CtrlQ = 16465, CtrlA = 0x4041, CtrlAltA = 0xC041;
 
 struct Presses {
     QList<int> ids;
-    bool waitFor(int count, int timeoutMs = 15000)
-    {
+    bool waitFor(int count, int timeoutMs = 15000) {
         return WaitUntil([&] { return ids.size() >= count; }, timeoutMs);
     }
 };
 
-void press(TXSession& session, const QString& keys)
-{
+void press(TXSession& session, const QString& keys) {
     session.Run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
 }
 
-TEST(X11HotKeys, PressesArriveAlsoWithTheLocksOn)
-{
+TEST(X11HotKeys, PressesArriveAlsoWithTheLocksOn) {
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
     TX11HotKeys hotKeys;
@@ -50,8 +46,7 @@ TEST(X11HotKeys, PressesArriveAlsoWithTheLocksOn)
     EXPECT_EQ(presses.ids.size(), 3) << "other combinations and a released hot key stay silent";
 }
 
-TEST(X11HotKeys, ACombinationAnotherClientHoldsIsRefused)
-{
+TEST(X11HotKeys, ACombinationAnotherClientHoldsIsRefused) {
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
 
@@ -73,9 +68,9 @@ TEST(X11HotKeys, ACombinationAnotherClientHoldsIsRefused)
             keyA = xcb_keycode_t(setup->min_keycode + k);
     ASSERT_NE(keyA, 0);
     XcbReply<xcb_generic_error_t> error(xcb_request_check(
-        other.Get(), xcb_grab_key_checked(other.Get(), 1, other.Root(),
-                                          XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, keyA,
-                                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+        other.Get(),
+        xcb_grab_key_checked(other.Get(), 1, other.Root(), XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1,
+                             keyA, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
     ASSERT_FALSE(error);
 
     TX11HotKeys hotKeys;
@@ -95,8 +90,7 @@ TEST(X11HotKeys, ACombinationAnotherClientHoldsIsRefused)
     EXPECT_FALSE(hotKeys.Register(4, 0));
 }
 
-TEST(X11HotKeys, GrabsFollowAKeyboardMappingChange)
-{
+TEST(X11HotKeys, GrabsFollowAKeyboardMappingChange) {
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
     TX11HotKeys hotKeys;

@@ -3,11 +3,9 @@
 #include "cli/platform_commands.h"
 
 #include <QCoreApplication>
-
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString command = args.value(0);

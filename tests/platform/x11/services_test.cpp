@@ -5,22 +5,19 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString Helper = QStringLiteral(PHRASORA_BIN_DIR "/x11helper");
 
-QByteArray clipboardAs(TXSession& session, const QString& target)
-{
-    return session.Run(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
-                                                 QStringLiteral("clipboard"), QStringLiteral("-t"),
-                                                 target});
+QByteArray clipboardAs(TXSession& session, const QString& target) {
+    return session.Run(QStringLiteral("xclip"),
+                       {QStringLiteral("-o"), QStringLiteral("-selection"),
+                        QStringLiteral("clipboard"), QStringLiteral("-t"), target});
 }
 
-TEST(QtClipboard, OffersEveryFormatAndKeepsServingIt)
-{
+TEST(QtClipboard, OffersEveryFormatAndKeepsServingIt) {
     TXSession::Options options;
     options.windowManager = false;
     TXSession session(options);
@@ -35,18 +32,19 @@ TEST(QtClipboard, OffersEveryFormatAndKeepsServingIt)
         EXPECT_TRUE(targets.contains(format)) << format << " missing in\n" << targets.toStdString();
 
     const QByteArray rtf = "{\\rtf1\\ansi {\\b Gr\\'fc\\'dfe}, Welt}";
-    EXPECT_EQ(clipboardAs(session, QStringLiteral("UTF8_STRING")), QStringLiteral("Grüße, Welt").toUtf8());
+    EXPECT_EQ(clipboardAs(session, QStringLiteral("UTF8_STRING")),
+              QStringLiteral("Grüße, Welt").toUtf8());
     EXPECT_EQ(clipboardAs(session, QStringLiteral("text/rtf")), rtf);
     EXPECT_EQ(clipboardAs(session, QStringLiteral("application/rtf")), rtf);
     EXPECT_EQ(clipboardAs(session, QStringLiteral("Rich Text Format")), rtf);
-    EXPECT_TRUE(clipboardAs(session, QStringLiteral("text/html")).contains(QStringLiteral("<b>Grüße</b>").toUtf8()));
+    EXPECT_TRUE(clipboardAs(session, QStringLiteral("text/html"))
+                    .contains(QStringLiteral("<b>Grüße</b>").toUtf8()));
 
     WaitUntil([] { return false; }, 1000);
     EXPECT_EQ(clipboardAs(session, QStringLiteral("text/rtf")), rtf) << "still served later";
 }
 
-TEST(QtClipboard, ReadsThePlainTextOfAnotherProgram)
-{
+TEST(QtClipboard, ReadsThePlainTextOfAnotherProgram) {
     TXSession::Options options;
     options.windowManager = false;
     TXSession session(options);
@@ -63,20 +61,21 @@ TEST(QtClipboard, ReadsThePlainTextOfAnotherProgram)
     })) << read.toStdString();
 }
 
-TEST(TLocalSingleInstance, WireFormatKeepsEveryArgument)
-{
+TEST(TLocalSingleInstance, WireFormatKeepsEveryArgument) {
     const QList<QStringList> cases = {
         {},
         {QString()},
         {QStringLiteral("/home/anna/Kunden.phr"), QStringLiteral("-m")},
-        {QStringLiteral("zwei\nZeilen\r\n"), QStringLiteral("back\\slash\\n"), QStringLiteral("日本")},
+        {QStringLiteral("zwei\nZeilen\r\n"), QStringLiteral("back\\slash\\n"),
+         QStringLiteral("日本")},
     };
     for (const QStringList& args : cases) {
         QStringList back;
         const QByteArray wire = TLocalSingleInstance::Encode(args);
         ASSERT_TRUE(TLocalSingleInstance::Decode(wire, &back));
         EXPECT_EQ(back, args);
-        EXPECT_FALSE(TLocalSingleInstance::Decode(wire.left(wire.size() - 1), &back) && !args.isEmpty())
+        EXPECT_FALSE(TLocalSingleInstance::Decode(wire.left(wire.size() - 1), &back) &&
+                     !args.isEmpty())
             << "an incomplete list is not taken";
     }
     QStringList back;
@@ -84,9 +83,9 @@ TEST(TLocalSingleInstance, WireFormatKeepsEveryArgument)
     EXPECT_FALSE(TLocalSingleInstance::Decode("3\na\n", &back));
 }
 
-QProcess* startInstance(std::vector<std::unique_ptr<QProcess>>& procs, const QStringList& args)
-{
+QProcess* startInstance(std::vector<std::unique_ptr<QProcess>>& procs, const QStringList& args) {
     auto p = std::make_unique<QProcess>();
+    EndWithParent(*p);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p->setProcessEnvironment(env);
@@ -96,8 +95,7 @@ QProcess* startInstance(std::vector<std::unique_ptr<QProcess>>& procs, const QSt
     return procs.back().get();
 }
 
-void endAll(std::vector<std::unique_ptr<QProcess>>& procs)
-{
+void endAll(std::vector<std::unique_ptr<QProcess>>& procs) {
     for (auto& p : procs) {
         if (p->state() != QProcess::NotRunning) {
             p->kill();
@@ -106,8 +104,7 @@ void endAll(std::vector<std::unique_ptr<QProcess>>& procs)
     }
 }
 
-TEST(TLocalSingleInstance, SecondStartHandsOverItsArgumentsAndEnds)
-{
+TEST(TLocalSingleInstance, SecondStartHandsOverItsArgumentsAndEnds) {
     TestEnv env(false);
     TLocalSingleInstance first;
     QList<QStringList> received;
@@ -141,8 +138,7 @@ TEST(TLocalSingleInstance, SecondStartHandsOverItsArgumentsAndEnds)
     endAll(procs);
 }
 
-TEST(TLocalSingleInstance, TwoProcessesAndASocketLeftByACrash)
-{
+TEST(TLocalSingleInstance, TwoProcessesAndASocketLeftByACrash) {
     TestEnv env(false);
     std::vector<std::unique_ptr<QProcess>> procs;
     QProcess* primary = startInstance(procs, {});

@@ -7,13 +7,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace {
 
-QProcess* startCatTerminal(TXSession& session, const QString& title, const QString& out)
-{
+QProcess* startCatTerminal(TXSession& session, const QString& title, const QString& out) {
     return session.Start(QStringLiteral("env"),
                          {QStringLiteral("LC_ALL=C.UTF-8"), QStringLiteral("xterm"),
                           QStringLiteral("-T"), title, QStringLiteral("-e"), QStringLiteral("sh"),
@@ -21,8 +19,7 @@ QProcess* startCatTerminal(TXSession& session, const QString& title, const QStri
                           QStringLiteral("stty -echo -icanon; exec cat > '%1'").arg(out)});
 }
 
-void typeInto(quint64 window, const QString& text)
-{
+void typeInto(quint64 window, const QString& text) {
     TX11WindowSystem windows;
     ASSERT_TRUE(ActivateTarget(windows, window, std::chrono::milliseconds(5000)));
     TX11Keyboard keyboard;
@@ -30,8 +27,7 @@ void typeInto(quint64 window, const QString& text)
     EXPECT_EQ(sender.SendKeys(text, TKeySender::Mode::Text), 0);
 }
 
-TEST(X11WindowList, VisibleClientsFrontToBackWithTitleAndClass)
-{
+TEST(X11WindowList, VisibleClientsFrontToBackWithTitleAndClass) {
     TestEnv env(false);
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
@@ -56,16 +52,17 @@ TEST(X11WindowList, VisibleClientsFrontToBackWithTitleAndClass)
     list.AppendClassNames = true;
     list.Refresh();
     const QStringList texts = list.Texts();
-    EXPECT_TRUE(texts.contains(QStringLiteral("first:XTerm"))) << texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("first:XTerm")))
+        << texts.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Grüße – 日本:x11helper")))
         << texts.join(QLatin1Char('\n')).toStdString();
     list.ShowTitles = false;
     list.AppendClassNames = false;
-    EXPECT_TRUE(list.Texts().contains(QString::number(first, 16).rightJustified(6, QLatin1Char('0'))));
+    EXPECT_TRUE(
+        list.Texts().contains(QString::number(first, 16).rightJustified(6, QLatin1Char('0'))));
 }
 
-TEST(X11Activation, MinimisedTargetIsRestoredBeforeTyping)
-{
+TEST(X11Activation, MinimisedTargetIsRestoredBeforeTyping) {
     TestEnv env(false);
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
@@ -75,7 +72,8 @@ TEST(X11Activation, MinimisedTargetIsRestoredBeforeTyping)
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(WaitUntil([&] { return QFile::exists(out); }));
 
-    session.Run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window)});
+    session.Run(QStringLiteral("xdotool"),
+                {QStringLiteral("windowminimize"), QString::number(window)});
     TX11WindowSystem windows;
     ASSERT_TRUE(WaitUntil([&] { return windows.IsMinimised(xcb_window_t(window)); }));
     TWindowList list(windows);
@@ -87,8 +85,7 @@ TEST(X11Activation, MinimisedTargetIsRestoredBeforeTyping)
     EXPECT_TRUE(WaitUntil([&] { return readAll(out) == "restored\n"; }));
 }
 
-TEST(X11Activation, AGoneWindowIsReportedWithinTheBound)
-{
+TEST(X11Activation, AGoneWindowIsReportedWithinTheBound) {
     TXSession session;
     ASSERT_TRUE(session.IsUp()) << session.Error().toStdString();
     TX11WindowSystem windows;
@@ -98,8 +95,7 @@ TEST(X11Activation, AGoneWindowIsReportedWithinTheBound)
     EXPECT_LT(t.elapsed(), 10000);
 }
 
-TEST(X11Activation, WithoutWindowManagerTheFocusIsSetDirectly)
-{
+TEST(X11Activation, WithoutWindowManagerTheFocusIsSetDirectly) {
     TestEnv env(false);
     TXSession::Options options;
     options.windowManager = false;
@@ -118,8 +114,7 @@ TEST(X11Activation, WithoutWindowManagerTheFocusIsSetDirectly)
     EXPECT_TRUE(WaitUntil([&] { return readAll(out) == "bare\tX\n"; }));
 }
 
-TEST(X11Panel, HeightOfTheBottomPanel)
-{
+TEST(X11Panel, HeightOfTheBottomPanel) {
     TXSession::Options options;
     options.panel = true;
     TXSession session(options);

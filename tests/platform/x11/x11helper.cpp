@@ -1,6 +1,6 @@
 // A small X client for the tests of the desktop services. Modes:
 //   textfield TITLE OUT   a window with a text field; its text goes to OUT
-//                         on every change
+//                         whenever the typing pauses
 //   clipboard             puts a fixed formatted entry on the clipboard,
 //                         prints "ready" and serves it until ended
 //   clipboard-read        prints the clipboard's plain text
@@ -13,11 +13,10 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QSaveFile>
-
+#include <QTimer>
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0);
@@ -27,13 +26,19 @@ int main(int argc, char** argv)
         edit.setWindowTitle(args.at(1));
         edit.resize(600, 400);
         const QString out = args.at(2);
-        QObject::connect(&edit, &QPlainTextEdit::textChanged, [&edit, out] {
+        // Written once the typing pauses, so that saving does not slow the
+        // field down.
+        QTimer save;
+        save.setSingleShot(true);
+        save.setInterval(20);
+        QObject::connect(&save, &QTimer::timeout, [&edit, out] {
             QSaveFile f(out);
             if (f.open(QIODevice::WriteOnly)) {
                 f.write(edit.toPlainText().toUtf8());
                 f.commit();
             }
         });
+        QObject::connect(&edit, &QPlainTextEdit::textChanged, &save, qOverload<>(&QTimer::start));
         edit.show();
         return app.exec();
     }
@@ -73,6 +78,8 @@ int main(int argc, char** argv)
             return app.exec();
         }
     }
-    std::fprintf(stderr, "usage: x11helper textfield TITLE OUT | clipboard | clipboard-read | instance ARGS...\n");
+    std::fprintf(
+        stderr,
+        "usage: x11helper textfield TITLE OUT | clipboard | clipboard-read | instance ARGS...\n");
     return 2;
 }

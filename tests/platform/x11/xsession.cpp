@@ -6,14 +6,19 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <csignal>
+#include <sys/prctl.h>
 
 // xkb.h names a member `explicit`, a C++ keyword.
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
 
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
-{
+void EndWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         if (done())
@@ -27,9 +32,9 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
 
 TXSession::TXSession() : TXSession(Options()) {}
 
-TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY"))
-{
+TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY")) {
     m_server = std::make_unique<QProcess>();
+    EndWithParent(*m_server);
     m_server->setProcessChannelMode(QProcess::SeparateChannels);
     m_server->start(QStringLiteral("Xvfb"),
                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
@@ -43,10 +48,12 @@ TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY"))
         return;
     }
     QByteArray number;
-    WaitUntil([&] {
-        number += m_server->readAllStandardOutput();
-        return number.contains('\n') || m_server->state() != QProcess::Running;
-    }, 30000);
+    WaitUntil(
+        [&] {
+            number += m_server->readAllStandardOutput();
+            return number.contains('\n') || m_server->state() != QProcess::Running;
+        },
+        30000);
     if (!number.contains('\n')) {
         m_error = QStringLiteral("Xvfb gave no display number: ") +
                   QString::fromLocal8Bit(m_server->readAllStandardError());
@@ -74,10 +81,11 @@ TXSession::TXSession(const Options& options) : m_oldDisplay(qgetenv("DISPLAY"))
     m_up = true;
 }
 
-TXSession::~TXSession() { Stop(); }
+TXSession::~TXSession() {
+    Stop();
+}
 
-void TXSession::Stop()
-{
+void TXSession::Stop() {
     // Clients first, the server last, each asked politely and then killed.
     for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it) {
         QProcess* p = it->get();
@@ -104,9 +112,9 @@ void TXSession::Stop()
         qputenv("DISPLAY", m_oldDisplay);
 }
 
-QProcess* TXSession::Start(const QString& program, const QStringList& arguments)
-{
+QProcess* TXSession::Start(const QString& program, const QStringList& arguments) {
     auto p = std::make_unique<QProcess>();
+    EndWithParent(*p);
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p->start(program, arguments);
     p->waitForStarted(10000);
@@ -114,9 +122,9 @@ QProcess* TXSession::Start(const QString& program, const QStringList& arguments)
     return m_clients.back().get();
 }
 
-QByteArray TXSession::Run(const QString& program, const QStringList& arguments, int* exitCode)
-{
+QByteArray TXSession::Run(const QString& program, const QStringList& arguments, int* exitCode) {
     QProcess p;
+    EndWithParent(p);
     p.start(program, arguments);
     if (!p.waitForStarted(10000) || !p.waitForFinished(30000)) {
         p.kill();
@@ -130,13 +138,11 @@ QByteArray TXSession::Run(const QString& program, const QStringList& arguments, 
     return p.readAllStandardOutput();
 }
 
-QByteArray TXSession::KeymapDump()
-{
+QByteArray TXSession::KeymapDump() {
     return Run(QStringLiteral("xkbcomp"), {QStringLiteral("-xkb"), m_display, QStringLiteral("-")});
 }
 
-QList<int> TXSession::KeysDown()
-{
+QList<int> TXSession::KeysDown() {
     TX11Connection x;
     QList<int> down;
     XcbReply<xcb_query_keymap_reply_t> keys(
@@ -149,8 +155,7 @@ QList<int> TXSession::KeysDown()
     return down;
 }
 
-bool TXSession::LockGroup(int group)
-{
+bool TXSession::LockGroup(int group) {
     TX11Connection x;
     XcbReply<xcb_xkb_use_extension_reply_t> use(
         xcb_xkb_use_extension_reply(x.Get(), xcb_xkb_use_extension(x.Get(), 1, 0), nullptr));
@@ -163,17 +168,18 @@ bool TXSession::LockGroup(int group)
     return state && state->lockedGroup == group;
 }
 
-quint64 TXSession::WaitForWindow(const QString& title, int timeoutMs)
-{
+quint64 TXSession::WaitForWindow(const QString& title, int timeoutMs) {
     TX11WindowSystem ws;
     quint64 found = 0;
-    WaitUntil([&] {
-        for (const TWindowInfo& w : ws.TopLevelWindows())
-            if (w.title == title) {
-                found = w.handle;
-                return true;
-            }
-        return false;
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            for (const TWindowInfo& w : ws.TopLevelWindows())
+                if (w.title == title) {
+                    found = w.handle;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
     return found;
 }

@@ -4,7 +4,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -54,6 +53,11 @@ private:
     std::unique_ptr<QProcess> m_server;
     std::vector<std::unique_ptr<QProcess>> m_clients;
 };
+
+// Makes a process end with the test that started it, even when the test
+// dies without cleaning up (an abort, a timeout): otherwise an orphaned X
+// server or client keeps the test's output open and holds up ctest.
+void EndWithParent(QProcess& process);
 
 // Polls `done` (processing events meanwhile) until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
