@@ -117,6 +117,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int paragraphs = argc > 1 ? std::max(1, atoi(argv[1])) : 2000;
     const int runs = 5;
 

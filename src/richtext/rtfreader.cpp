@@ -89,10 +89,15 @@ namespace {
 
 class DocumentBuilder : public detail::Sink {
 public:
+    // One edit block for the whole reading: outside of one, every insertion
+    // lays the paragraph out again to place the cursor, which makes long
+    // paragraphs quadratic.
     DocumentBuilder(QTextDocument* doc, const detail::Tables& tables)
         : m_doc(doc), m_cursor(doc), m_tables(tables)
     {
+        m_cursor.beginEditBlock();
     }
+    ~DocumentBuilder() override { m_cursor.endEditBlock(); }
 
     void text(const QString& text, const CharProps& chars) override
     {
@@ -361,8 +366,11 @@ bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
     doc->setUndoRedoEnabled(false);
     doc->clear();
     detail::Tables tables;
-    DocumentBuilder builder(doc, tables);
-    const bool ok = detail::parseRtf(rtf, builder, tables);
+    bool ok = false;
+    {
+        DocumentBuilder builder(doc, tables);
+        ok = detail::parseRtf(rtf, builder, tables);
+    }
     if (!ok)
         doc->setPlainText(QString::fromUtf8(rtf));
     doc->setUndoRedoEnabled(undo);

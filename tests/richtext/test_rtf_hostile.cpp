@@ -145,6 +145,15 @@ TEST(RtfHostile, MillionAlternatingBoldSwitches)
     EXPECT_EQ(formatOf(doc, QStringLiteral("Y")).fontWeight(), QFont::Bold);
 }
 
+TEST(RtfHostile, HundredThousandRunsInOneParagraph)
+{
+    QTextDocument doc;
+    readBounded("{\\rtf1 " + repeated("\\b x\\b0 y", 100000) + "}", doc);
+    EXPECT_EQ(doc.characterCount(), 200001);
+    EXPECT_EQ(formatOf(doc, QStringLiteral("xy")).fontWeight(), QFont::Bold);
+    EXPECT_NE(formatOf(doc, QStringLiteral("yx")).fontWeight(), QFont::Bold);
+}
+
 TEST(RtfHostile, NamesAndNumbersAreClamped)
 {
     const struct {
