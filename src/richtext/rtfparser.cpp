@@ -232,6 +232,8 @@ private:
     void flushText();
     void endParagraph();
     void commitFont();
+    void flushFontBytes();
+    int fontEntryCodePage() const;
     void commitColor();
     void emitPicture();
     void startHyperlink();
@@ -808,8 +810,7 @@ void Parser::appendChar(char16_t c)
         m_text.append(QChar(c));
         break;
     case Dest::FontTable:
-        m_fontName.append(QString::fromLatin1(m_fontBytes));
-        m_fontBytes.clear();
+        flushFontBytes();
         if (m_fontName.size() < kMaxFontNameLength)
             m_fontName.append(QChar(c));
         break;
@@ -888,15 +889,31 @@ void Parser::endParagraph()
     m_afterCell = false;
 }
 
+int Parser::fontEntryCodePage() const
+{
+    return m_fontCpg >= 0 ? m_fontCpg : codePageForCharset(m_fontCharset);
+}
+
+// Font names are in the font's own code page; a Symbol font's name is not
+// in Symbol encoding, though.
+void Parser::flushFontBytes()
+{
+    const int cp = fontEntryCodePage();
+    if (m_fontName.size() < kMaxFontNameLength) {
+        m_decoder.decode(cp == 42 ? 1252 : (cp ? cp : m_ansiCodePage), m_fontBytes.constData(),
+                         m_fontBytes.size(), m_fontName);
+        m_fontName.truncate(kMaxFontNameLength);
+    }
+    m_fontBytes.clear();
+}
+
 void Parser::commitFont()
 {
     if (m_fontId >= 0) {
-        const int cp = m_fontCpg >= 0 ? m_fontCpg : codePageForCharset(m_fontCharset);
-        QString name = m_fontName;
-        m_decoder.decode(cp == 42 ? 1252 : (cp ? cp : m_ansiCodePage), m_fontBytes.constData(),
-                         m_fontBytes.size(), name);
+        const int cp = fontEntryCodePage();
+        flushFontBytes();
         FontInfo& info = m_tables.fonts[m_fontId];
-        info.name = name.trimmed().left(kMaxFontNameLength);
+        info.name = m_fontName.trimmed().left(kMaxFontNameLength);
         info.codePage = cp;
         m_cpFont = std::numeric_limits<int>::min();
     }

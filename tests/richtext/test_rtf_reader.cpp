@@ -152,6 +152,16 @@ TEST(RtfReader, CharacterFormatsAndTheirResets)
     EXPECT_EQ(familyOf(y), QStringLiteral("Arial"));
 }
 
+TEST(RtfReader, FontNamesAreDecodedInTheFontsCodePage)
+{
+    const char* rtf = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset204 \\'cf\\u1088?\\'e8 Cyr;}"
+                      "{\\f1\\fcharset0 Gr\\'fc\\'9c\\u8364?{\\*\\falt Other};}{\\f2\\fcharset2 Symbol;}}"
+                      "\\f0 A\\f1 B\\f2 C}";
+    EXPECT_EQ(familyOf(charFormatOf(rtf, QStringLiteral("A"))), QStringLiteral("\u041F\u0440\u0438 Cyr"));
+    EXPECT_EQ(familyOf(charFormatOf(rtf, QStringLiteral("B"))), QStringLiteral("Gr\u00FC\u0153\u20AC"));
+    EXPECT_EQ(familyOf(charFormatOf(rtf, QStringLiteral("C"))), QStringLiteral("Symbol"));
+}
+
 TEST(RtfReader, ColourTableEntryZeroAndBadIndexesAreAutomatic)
 {
     const char* rtf = "{\\rtf1{\\colortbl\\red9\\green9\\blue9;\\red0\\green128\\blue0;}"
