@@ -277,7 +277,7 @@ private:
     Picture m_pict;
     int m_hexHigh = -1;
 
-    QByteArray m_fldinst;
+    QString m_fldinst;
     QString m_listText;
 
     // list table: first-level number format by list id, list id by override
@@ -691,7 +691,7 @@ void Parser::setDestination(Kw kw)
 
 void Parser::startHyperlink()
 {
-    QString inst = QString::fromLatin1(m_fldinst).trimmed();
+    QString inst = m_fldinst.trimmed();
     if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
         return;
     inst = inst.mid(9).trimmed();
@@ -783,7 +783,8 @@ void Parser::textBytes(const char* s, qsizetype len)
         }
         break;
     case Dest::FldInst:
-        m_fldinst.append(s, std::min<qsizetype>(len, kMaxCapture - m_fldinst.size()));
+        if (m_fldinst.size() < kMaxCapture)
+            m_decoder.decode(currentCodePage(), s, std::min<qsizetype>(len, kMaxCapture), m_fldinst);
         break;
     case Dest::PnText:
         for (qsizetype i = 0; i < len && m_listText.size() < 32; ++i)
@@ -815,8 +816,8 @@ void Parser::appendChar(char16_t c)
             m_fontName.append(QChar(c));
         break;
     case Dest::FldInst:
-        if (c < 0x80 && m_fldinst.size() < kMaxCapture)
-            m_fldinst.append(static_cast<char>(c));
+        if (m_fldinst.size() < kMaxCapture)
+            m_fldinst.append(QChar(c));
         break;
     case Dest::PnText:
         if (m_listText.size() < 32)

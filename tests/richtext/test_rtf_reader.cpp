@@ -275,6 +275,13 @@ TEST(RtfReader, HyperlinkFieldShowsResultAndKeepsTarget)
     EXPECT_TRUE(link.fontUnderline());
     EXPECT_FALSE(formatOf(doc, QStringLiteral("after")).isAnchor());
     EXPECT_EQ(formatOf(doc, QStringLiteral("x")).anchorHref(), QStringLiteral("anchor"));
+
+    QTextDocument wide;
+    richtext::ReadRtf(QByteArray("{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"https://b\\'fccher.example/\\u1078?\"}"
+                                 "{\\fldrslt B}}}"),
+                      &wide);
+    EXPECT_EQ(formatOf(wide, QStringLiteral("B")).anchorHref(),
+              QStringLiteral("https://b\u00FCcher.example/\u0436"));
 }
 
 TEST(RtfReader, PngAndJpegPicturesAtTheirGoalSize)
