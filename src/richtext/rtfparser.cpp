@@ -866,6 +866,15 @@ void Parser::flushText()
 ParaProps Parser::resolvedPara(const ParaProps& p) const
 {
     ParaProps r = p;
+    // Writers put the number each item shows into its marker text; a first
+    // number starts a new list even right after another one.
+    QStringView marker = QStringView(m_listText).trimmed();
+    qsizetype n = 0;
+    while (n < marker.size() && marker[n].isLetterOrNumber())
+        ++n;
+    const QStringView number = marker.left(n);
+    r.listRestart = number == u"1" || number == u"a" || number == u"A" || number == u"i" ||
+                    number == u"I";
     if (r.list == ListKind::None && r.listOverride > 0) {
         const int listId = m_overrides.value(r.listOverride, 0);
         auto it = m_listKinds.constFind(listId);

@@ -47,6 +47,7 @@ struct ParaProps {
     ListKind list = ListKind::None;
     int listLevel = 0;
     int listOverride = 0; // \lsN, 0 when the paragraph has none
+    bool listRestart = false; // the item's marker text says it is the first of its list
     bool operator==(const ParaProps&) const = default;
 };
 

@@ -66,6 +66,13 @@ QString alphaNumber(int n)
     return out;
 }
 
+// Whether a list item joins the list of the same level before it.
+bool continues(ListKind kind, int listOverride, const ParaProps& p)
+{
+    const bool numbered = p.list != ListKind::Bullet;
+    return kind == p.list && listOverride == p.listOverride && !(numbered && p.listRestart);
+}
+
 } // namespace
 
 namespace detail {
@@ -189,7 +196,7 @@ private:
         for (size_t l = level + 1; l < m_lists.size(); ++l)
             m_lists[l] = {};
         ListSlot& slot = m_lists[level];
-        if (slot.list && slot.kind == p.list) {
+        if (slot.list && continues(slot.kind, slot.listOverride, p)) {
             slot.list->add(m_cursor.block());
         } else {
             QTextListFormat lf;
@@ -197,6 +204,7 @@ private:
             lf.setIndent(0);
             slot.list = m_cursor.createList(lf);
             slot.kind = p.list;
+            slot.listOverride = p.listOverride;
         }
     }
 
@@ -265,6 +273,7 @@ private:
 
     struct ListSlot {
         ListKind kind = ListKind::None;
+        int listOverride = 0;
         QTextList* list = nullptr;
     };
 
@@ -325,14 +334,15 @@ private:
         for (size_t l = level + 1; l < m_counters.size(); ++l)
             m_counters[l] = {};
         Counter& c = m_counters[level];
-        if (c.kind != p.list)
-            c = {p.list, 0};
+        if (!continues(c.kind, c.listOverride, p))
+            c = {p.list, p.listOverride, 0};
         ++c.count;
         m_out.insert(start, detail::listMarker(listStyle(p.list), c.count) + QLatin1Char(' '));
     }
 
     struct Counter {
         ListKind kind = ListKind::None;
+        int listOverride = 0;
         int count = 0;
     };
     QString m_out;

@@ -226,6 +226,7 @@ TEST(RtfReader, RichEditBulletsBecomeOneListWithTheMarkerShownOnce)
         "{\\pntext\\f1\\'B7\\tab}Two\\par"
         "\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720 First\\par"
         "{\\pntext\\f0 2.\\tab}Second\\par"
+        "{\\pntext\\f0 1.\\tab}Again\\par"
         "\\pard After}";
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(QByteArray(rtf), &doc));
@@ -242,11 +243,15 @@ TEST(RtfReader, RichEditBulletsBecomeOneListWithTheMarkerShownOnce)
     EXPECT_NE(first.textList(), one.textList());
     EXPECT_EQ(first.textList()->format().style(), QTextListFormat::ListDecimal);
     EXPECT_EQ(first.textList(), blockWith(doc, QStringLiteral("Second")).textList());
+    // A marker that starts counting again starts a new list.
+    const QTextBlock again = blockWith(doc, QStringLiteral("Again"));
+    ASSERT_NE(again.textList(), nullptr);
+    EXPECT_NE(again.textList(), first.textList());
     EXPECT_EQ(blockWith(doc, QStringLiteral("Intro")).textList(), nullptr);
     EXPECT_EQ(blockWith(doc, QStringLiteral("After")).textList(), nullptr);
 
     EXPECT_EQ(richtext::RtfToPlainText(QByteArray(rtf)),
-              QStringLiteral("Intro\n\u2022 One\n\u2022 Two\n1. First\n2. Second\nAfter"));
+              QStringLiteral("Intro\n\u2022 One\n\u2022 Two\n1. First\n2. Second\n1. Again\nAfter"));
 }
 
 TEST(RtfReader, WordListsTakeTheirKindFromTheListTable)

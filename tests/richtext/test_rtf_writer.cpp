@@ -196,7 +196,9 @@ QTextDocument* generate(unsigned seed, QObject* parent)
         c.setBlockFormat(bf);
         if (inList) {
             const QTextListFormat::Style style = pick(2) ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
-            if (list && list->format().style() == style && c.block().previous().textList() == list)
+            // Now and then a new list right after one of the same style.
+            if (list && list->format().style() == style && c.block().previous().textList() == list &&
+                pick(4) != 0)
                 list->add(c.block());
             else
                 list = c.createList(style);
@@ -270,7 +272,11 @@ QString describe(const QTextDocument* doc)
                    .arg(align).arg(left).arg(list ? 0 : bf.textIndent()).arg(bf.rightMargin())
                    .arg(bf.topMargin()).arg(bf.bottomMargin())
                    .arg(list ? int(list->format().style()) : 0)
-                   .arg(list && b.previous().isValid() && b.previous().textList() == list ? QStringLiteral("cont") : QString());
+                   // Where one list ends and the next begins shows only in numbers.
+                   .arg(list && list->format().style() < QTextListFormat::ListSquare && b.previous().isValid() &&
+                                b.previous().textList() == list
+                            ? QStringLiteral("cont")
+                            : QString());
         QString key;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
