@@ -1,4 +1,5 @@
 #include "codepage.h"
+#include "listmarker.h"
 #include "richtext.h"
 #include "rtfparser.h"
 
@@ -11,7 +12,6 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
-
 #include <array>
 
 namespace richtext {
@@ -26,23 +26,27 @@ namespace {
 constexpr double kTwipsPerPixel = 15.0; // 1440 twips per inch at 96 pixels per inch
 constexpr double kMaxPictureSide = 10000.0;
 
-QTextListFormat::Style listStyle(ListKind kind)
-{
+QTextListFormat::Style listStyle(ListKind kind) {
     switch (kind) {
-    case ListKind::Decimal: return QTextListFormat::ListDecimal;
-    case ListKind::LowerAlpha: return QTextListFormat::ListLowerAlpha;
-    case ListKind::UpperAlpha: return QTextListFormat::ListUpperAlpha;
-    case ListKind::LowerRoman: return QTextListFormat::ListLowerRoman;
-    case ListKind::UpperRoman: return QTextListFormat::ListUpperRoman;
-    default: return QTextListFormat::ListDisc;
+    case ListKind::Decimal:
+        return QTextListFormat::ListDecimal;
+    case ListKind::LowerAlpha:
+        return QTextListFormat::ListLowerAlpha;
+    case ListKind::UpperAlpha:
+        return QTextListFormat::ListUpperAlpha;
+    case ListKind::LowerRoman:
+        return QTextListFormat::ListLowerRoman;
+    case ListKind::UpperRoman:
+        return QTextListFormat::ListUpperRoman;
+    default:
+        return QTextListFormat::ListDisc;
     }
 }
 
-QString romanNumber(int n)
-{
+QString romanNumber(int n) {
     static const std::pair<int, const char*> table[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"},   {40, "xl"},  {10, "x"},  {9, "ix"},   {5, "v"},   {4, "iv"}, {1, "i"}};
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
     QString out;
     if (n <= 0 || n >= 4000)
         return QString::number(n);
@@ -55,8 +59,7 @@ QString romanNumber(int n)
     return out;
 }
 
-QString alphaNumber(int n)
-{
+QString alphaNumber(int n) {
     QString out;
     while (n > 0) {
         --n;
@@ -67,8 +70,7 @@ QString alphaNumber(int n)
 }
 
 // Whether a list item joins the list of the same level before it.
-bool continues(ListKind kind, int listOverride, const ParaProps& p)
-{
+bool continues(ListKind kind, int listOverride, const ParaProps& p) {
     const bool numbered = p.list != ListKind::Bullet;
     return kind == p.list && listOverride == p.listOverride && !(numbered && p.listRestart);
 }
@@ -77,16 +79,20 @@ bool continues(ListKind kind, int listOverride, const ParaProps& p)
 
 namespace detail {
 
-// The marker text of list item number n (counted from 1).
-QString listMarker(QTextListFormat::Style style, int n)
-{
+QString listMarker(QTextListFormat::Style style, int n) {
     switch (style) {
-    case QTextListFormat::ListDecimal: return QString::number(n) + QLatin1Char('.');
-    case QTextListFormat::ListLowerAlpha: return alphaNumber(n) + QLatin1Char('.');
-    case QTextListFormat::ListUpperAlpha: return alphaNumber(n).toUpper() + QLatin1Char('.');
-    case QTextListFormat::ListLowerRoman: return romanNumber(n) + QLatin1Char('.');
-    case QTextListFormat::ListUpperRoman: return romanNumber(n).toUpper() + QLatin1Char('.');
-    default: return QString(QChar(0x2022));
+    case QTextListFormat::ListDecimal:
+        return QString::number(n) + QLatin1Char('.');
+    case QTextListFormat::ListLowerAlpha:
+        return alphaNumber(n) + QLatin1Char('.');
+    case QTextListFormat::ListUpperAlpha:
+        return alphaNumber(n).toUpper() + QLatin1Char('.');
+    case QTextListFormat::ListLowerRoman:
+        return romanNumber(n) + QLatin1Char('.');
+    case QTextListFormat::ListUpperRoman:
+        return romanNumber(n).toUpper() + QLatin1Char('.');
+    default:
+        return QString(QChar(0x2022));
     }
 }
 
@@ -100,33 +106,26 @@ public:
     // lays the paragraph out again to place the cursor, which makes long
     // paragraphs quadratic.
     DocumentBuilder(QTextDocument* doc, const detail::Tables& tables)
-        : m_doc(doc), m_cursor(doc), m_tables(tables)
-    {
+        : m_doc(doc), m_cursor(doc), m_tables(tables) {
         m_cursor.beginEditBlock();
     }
     ~DocumentBuilder() override { m_cursor.endEditBlock(); }
 
-    void text(const QString& text, const CharProps& chars) override
-    {
+    void text(const QString& text, const CharProps& chars) override {
         m_cursor.insertText(text, charFormat(chars));
     }
 
-    void paragraph(const ParaProps& para, const CharProps& chars) override
-    {
+    void paragraph(const ParaProps& para, const CharProps& chars) override {
         applyBlock(para, chars);
         m_cursor.insertBlock(QTextBlockFormat(), charFormat(chars));
     }
 
     void picture(const Picture& pic, const CharProps&) override { insertPicture(pic); }
 
-    void finish(const ParaProps& para, const CharProps& chars) override
-    {
-        applyBlock(para, chars);
-    }
+    void finish(const ParaProps& para, const CharProps& chars) override { applyBlock(para, chars); }
 
 private:
-    const QTextCharFormat& charFormat(const CharProps& c)
-    {
+    const QTextCharFormat& charFormat(const CharProps& c) {
         if (m_haveFormat && c == m_lastProps)
             return m_lastFormat;
         QTextCharFormat f;
@@ -162,14 +161,20 @@ private:
         return m_lastFormat;
     }
 
-    void applyBlock(const ParaProps& p, const CharProps& chars)
-    {
+    void applyBlock(const ParaProps& p, const CharProps& chars) {
         QTextBlockFormat bf;
         switch (p.align) {
-        case 1: bf.setAlignment(Qt::AlignHCenter); break;
-        case 2: bf.setAlignment(Qt::AlignRight); break;
-        case 3: bf.setAlignment(Qt::AlignJustify); break;
-        default: break;
+        case 1:
+            bf.setAlignment(Qt::AlignHCenter);
+            break;
+        case 2:
+            bf.setAlignment(Qt::AlignRight);
+            break;
+        case 3:
+            bf.setAlignment(Qt::AlignJustify);
+            break;
+        default:
+            break;
         }
         const bool listItem = p.list != ListKind::None;
         if (p.leftIndent != 0)
@@ -208,8 +213,7 @@ private:
         }
     }
 
-    void insertPicture(const Picture& pic)
-    {
+    void insertPicture(const Picture& pic) {
         QSize natural;
         bool showable = false;
         const char* ext = "img";
@@ -259,8 +263,7 @@ private:
     }
 
     // A grey frame with a cross: the picture is there but cannot be shown.
-    static QImage placeholderImage()
-    {
+    static QImage placeholderImage() {
         QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
         image.fill(QColor(0xEE, 0xEE, 0xEE));
         QPainter painter(&image);
@@ -290,8 +293,7 @@ private:
 // Builds the plain-text version straight from the RTF, without a document.
 class PlainTextBuilder : public detail::Sink {
 public:
-    void text(const QString& text, const CharProps&) override
-    {
+    void text(const QString& text, const CharProps&) override {
         startParagraph();
         for (QChar ch : text) {
             if (ch == QChar(0x2028))
@@ -301,8 +303,7 @@ public:
         }
     }
 
-    void paragraph(const ParaProps& para, const CharProps&) override
-    {
+    void paragraph(const ParaProps& para, const CharProps&) override {
         endParagraph(para);
         m_out.append(QLatin1Char('\n'));
     }
@@ -316,14 +317,12 @@ public:
 private:
     // The marker goes in front of the paragraph, but the paragraph's
     // formatting is known only at its end: remember where it starts.
-    void startParagraph()
-    {
+    void startParagraph() {
         if (m_start < 0)
             m_start = m_out.size();
     }
 
-    void endParagraph(const ParaProps& p)
-    {
+    void endParagraph(const ParaProps& p) {
         const qsizetype start = m_start < 0 ? m_out.size() : m_start;
         m_start = -1;
         if (p.list == ListKind::None) {
@@ -352,8 +351,7 @@ private:
 
 } // namespace
 
-QByteArray RtfSourceBytes(const QString& rtf)
-{
+QByteArray RtfSourceBytes(const QString& rtf) {
     QByteArray out;
     out.reserve(rtf.size());
     for (QChar ch : rtf) {
@@ -370,8 +368,7 @@ QByteArray RtfSourceBytes(const QString& rtf)
     return out;
 }
 
-bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
-{
+bool ReadRtf(const QByteArray& rtf, QTextDocument* doc) {
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
@@ -388,13 +385,11 @@ bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
     return ok;
 }
 
-bool ReadRtf(const QString& rtf, QTextDocument* doc)
-{
+bool ReadRtf(const QString& rtf, QTextDocument* doc) {
     return ReadRtf(RtfSourceBytes(rtf), doc);
 }
 
-QString RtfToPlainText(const QByteArray& rtf)
-{
+QString RtfToPlainText(const QByteArray& rtf) {
     detail::Tables tables;
     PlainTextBuilder builder;
     if (!detail::parseRtf(rtf, builder, tables))
@@ -402,13 +397,11 @@ QString RtfToPlainText(const QByteArray& rtf)
     return builder.result();
 }
 
-QString RtfToPlainText(const QString& rtf)
-{
+QString RtfToPlainText(const QString& rtf) {
     return RtfToPlainText(RtfSourceBytes(rtf));
 }
 
-QString DocumentToPlainText(const QTextDocument* doc)
-{
+QString DocumentToPlainText(const QTextDocument* doc) {
     QString out;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         if (block != doc->begin())
