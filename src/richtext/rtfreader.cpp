@@ -360,9 +360,10 @@ QByteArray RtfSourceBytes(const QString& rtf) {
             out.append(static_cast<char>(b));
         } else {
             const int v = ch.unicode() > 0x7FFF ? ch.unicode() - 0x10000 : ch.unicode();
-            out.append("\\uc1\\u");
+            // In a group of its own, so the \uc it needs ends with it.
+            out.append("{\\uc1\\u");
             out.append(QByteArray::number(v));
-            out.append('?');
+            out.append("?}");
         }
     }
     return out;

@@ -370,6 +370,9 @@ TEST(RtfReader, StringSourceKeepsCharactersOutsideTheCodePage) {
     // An archive holds RTF as a string; raw characters in it survive.
     const QString source = QStringLiteral("{\\rtf1\\ansi \u20AC \u00E4 \u0416}");
     EXPECT_EQ(richtext::RtfToPlainText(source), QStringLiteral("\u20AC \u00E4 \u0416"));
+    // The escape for a raw character leaves the document's \uc alone.
+    EXPECT_EQ(richtext::RtfToPlainText(QStringLiteral("{\\rtf1\\uc2 \u0416\\u8364xyz}")),
+              QStringLiteral("\u0416\u20ACz"));
     QTextDocument doc;
     EXPECT_TRUE(richtext::ReadRtf(source, &doc));
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("\u20AC \u00E4 \u0416"));
