@@ -57,7 +57,7 @@ void readBounded(const QByteArray& rtf, QTextDocument& doc) {
     doc.documentLayout()->documentSize();
     const qint64 ms = timer.elapsed();
     const qint64 peakMb = (statusKb("VmHWM:") - before) / 1024;
-    EXPECT_LT(ms, kSanitized ? 20000 : kOptimised ? 1000 : 5000) << "milliseconds";
+    EXPECT_LT(ms, kSanitized ? 30000 : kOptimised ? 1000 : 5000) << "milliseconds";
     if (!kSanitized && before > 0) {
         EXPECT_LT(peakMb, 200) << "MB above the resident size before reading";
     }
