@@ -112,19 +112,37 @@ public:
     ~DocumentBuilder() override { m_cursor.endEditBlock(); }
 
     void text(const QString& text, const CharProps& chars) override {
+        openPendingBlock();
         m_cursor.insertText(text, charFormat(chars));
     }
 
+    // Every paragraph ends with its mark, the document's last one too: the
+    // block after a mark is made only once something follows it.
     void paragraph(const ParaProps& para, const CharProps& chars) override {
+        openPendingBlock();
         applyBlock(para, chars);
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(chars));
+        m_pendingBlock = true;
+        m_pendingChars = chars;
     }
 
-    void picture(const Picture& pic, const CharProps&) override { insertPicture(pic); }
+    void picture(const Picture& pic, const CharProps&) override {
+        openPendingBlock();
+        insertPicture(pic);
+    }
 
-    void finish(const ParaProps& para, const CharProps& chars) override { applyBlock(para, chars); }
+    void finish(const ParaProps& para, const CharProps& chars) override {
+        if (!m_pendingBlock)
+            applyBlock(para, chars);
+    }
 
 private:
+    void openPendingBlock() {
+        if (!m_pendingBlock)
+            return;
+        m_pendingBlock = false;
+        m_cursor.insertBlock(QTextBlockFormat(), charFormat(m_pendingChars));
+    }
+
     const QTextCharFormat& charFormat(const CharProps& c) {
         if (m_haveFormat && c == m_lastProps)
             return m_lastFormat;
@@ -288,12 +306,15 @@ private:
     bool m_haveFormat = false;
     std::array<ListSlot, 9> m_lists{};
     int m_pictures = 0;
+    bool m_pendingBlock = false;
+    CharProps m_pendingChars;
 };
 
 // Builds the plain-text version straight from the RTF, without a document.
 class PlainTextBuilder : public detail::Sink {
 public:
     void text(const QString& text, const CharProps&) override {
+        openPendingLine();
         startParagraph();
         for (QChar ch : text) {
             if (ch == QChar(0x2028))
@@ -303,20 +324,34 @@ public:
         }
     }
 
+    // As in the document: the last paragraph mark adds no line.
     void paragraph(const ParaProps& para, const CharProps&) override {
+        openPendingLine();
         endParagraph(para);
-        m_out.append(QLatin1Char('\n'));
+        m_pendingLine = true;
     }
 
-    void picture(const Picture&, const CharProps&) override { startParagraph(); }
+    void picture(const Picture&, const CharProps&) override {
+        openPendingLine();
+        startParagraph();
+    }
 
-    void finish(const ParaProps& para, const CharProps&) override { endParagraph(para); }
+    void finish(const ParaProps& para, const CharProps&) override {
+        if (!m_pendingLine)
+            endParagraph(para);
+    }
 
     QString result() const { return m_out; }
 
 private:
     // The marker goes in front of the paragraph, but the paragraph's
     // formatting is known only at its end: remember where it starts.
+    void openPendingLine() {
+        if (m_pendingLine)
+            m_out.append(QLatin1Char('\n'));
+        m_pendingLine = false;
+    }
+
     void startParagraph() {
         if (m_start < 0)
             m_start = m_out.size();
@@ -346,6 +381,7 @@ private:
     };
     QString m_out;
     qsizetype m_start = -1;
+    bool m_pendingLine = false;
     std::array<Counter, 9> m_counters{};
 };
 

@@ -532,10 +532,8 @@ QByteArray Writer::run() {
         first = false;
         prev = p;
         writeBlock(block);
-        if (block.next().isValid()) {
-            word("par");
-            raw("\r\n");
-        }
+        word("par");
+        raw("\r\n");
     }
     raw("}\r\n");
     return m_out;

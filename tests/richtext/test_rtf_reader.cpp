@@ -17,7 +17,10 @@ struct TextCase {
 // same whether it comes straight from the RTF or from the document.
 const TextCase kTextCases[] = {
     {"par_and_line", "{\\rtf1 one\\line two\\par three}", u"one\ntwo\nthree"},
-    {"trailing_par", "{\\rtf1 one\\par}", u"one\n"},
+    {"last_par_adds_no_line", "{\\rtf1 one\\par}", u"one"},
+    {"empty_last_paragraph", "{\\rtf1 one\\par\\par}", u"one\n"},
+    {"last_list_item_adds_no_item", "{\\rtf1{\\pntext\\'B7\\tab}{\\*\\pn\\pnlvlblt}Last\\par}",
+     u"\u2022 Last"},
     {"newline_is_par", "{\\rtf1 one\\\ntwo}", u"one\ntwo"},
     {"raw_line_ends_ignored", "{\\rtf1 on\r\ne\r\n}", u"one"},
     {"tab", "{\\rtf1 a\\tab b\tc}", u"a\tb\tc"},
@@ -396,7 +399,7 @@ TEST(RtfReaderFixtures, WordPad) {
     EXPECT_EQ(richtext::DocumentToPlainText(&doc),
               QStringLiteral("Angebot\nSehr geehrte Damen und Herren, heute ist {$Date$}.\n"
                              "\u2022 Rot\n\u2022 Blau\n\u2022 Gelb\nEinger\u00FCckt\n\n"
-                             "Unterstrichen und durch\n"));
+                             "Unterstrichen und durch"));
     const QTextBlock title = blockWith(doc, QStringLiteral("Angebot"));
     EXPECT_EQ(title.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     const QTextCharFormat t = formatOf(doc, QStringLiteral("Angebot"));
@@ -432,7 +435,7 @@ TEST(RtfReaderFixtures, LibreOffice) {
         QStringLiteral(
             "Titel\nNormal kursiv unter rot \u20AC \u041F\u0440\u0438\u0432\u0435\u0442 "
             "\u201Cquotes\u201D \u2014 dash\n\u2022 Eins\n\u2022 Zwei\n1. Erstens\n2. Zweitens\n"
-            "Verweis und Bild \nEinger\u00FCckt\n"));
+            "Verweis und Bild \nEinger\u00FCckt"));
     EXPECT_EQ(familyOf(formatOf(doc, QStringLiteral("Normal"))), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(formatOf(doc, QStringLiteral("Titel")).fontWeight(), QFont::Bold);
     EXPECT_TRUE(formatOf(doc, QStringLiteral("kursiv")).fontItalic());
@@ -459,7 +462,7 @@ TEST(RtfReaderFixtures, Word) {
     EXPECT_EQ(
         richtext::DocumentToPlainText(&doc),
         QStringLiteral("Blocksatz mit Fett und \u041F\u0440\u0438\u0432\u0435\u0442 \u20AC .\n"
-                       "\u2022 Punkt eins\n\u2022 Punkt zwei\n1. Schritt\nBeispiel \n"));
+                       "\u2022 Punkt eins\n\u2022 Punkt zwei\n1. Schritt\nBeispiel "));
     // The bold of the style sheet's "Normal" must not leak into the text.
     EXPECT_NE(formatOf(doc, QStringLiteral("Blocksatz")).fontWeight(), QFont::Bold);
     EXPECT_EQ(formatOf(doc, QStringLiteral("Fett")).fontWeight(), QFont::Bold);
@@ -483,7 +486,7 @@ TEST(RtfReaderFixtures, Pandoc) {
               QStringLiteral(
                   "\u00DCberschrift\nEin Absatz mit kursiv, fett, code und \u201CZitat\u201D.\n"
                   "\u2022\tErster Punkt\n\u2022\tZweiter Punkt\n1.\tNummer eins\n"
-                  "Ein Verweis und ein Zeilen-\numbruch.\n"));
+                  "Ein Verweis und ein Zeilen-\numbruch."));
     EXPECT_EQ(familyOf(formatOf(doc, QStringLiteral("code"))), QStringLiteral("Courier"));
     EXPECT_DOUBLE_EQ(formatOf(doc, QStringLiteral("berschrift")).fontPointSize(), 18.0);
     EXPECT_EQ(formatOf(doc, QStringLiteral("Verweis")).anchorHref(),

@@ -49,7 +49,7 @@ TEST(RtfWriter, WritesWhatTheRichTextControlWrites) {
             "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
             "{\\*\\generator Phrasora " PHRASORA_VERSION_STRING ";}\\viewkind4\\uc1\r\n"
             "\\pard\\f0\\fs20 Hello \\b World\\par\r\n"
-            "\\pard\\qc\\li720\\cf1\\b0\\f1\\fs28 Red}\r\n"));
+            "\\pard\\qc\\li720\\cf1\\b0\\f1\\fs28 Red\\par\r\n}\r\n"));
 }
 
 TEST(RtfWriter, EscapesTextAndKeepsPlaceholdersEscaped) {
@@ -82,7 +82,7 @@ TEST(RtfWriter, BulletsInThePntextAndPnForm) {
         << rtf.constData();
     EXPECT_TRUE(rtf.contains(
         "\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec"
-        "{\\pntxta.}}\\fi-360\\li600 Step}"))
+        "{\\pntxta.}}\\fi-360\\li600 Step\\par\r\n}"))
         << rtf.constData();
 }
 
