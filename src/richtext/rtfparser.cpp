@@ -1108,17 +1108,18 @@ void Parser::flushBytes() {
 void Parser::flushText() {
     if (m_text.isEmpty())
         return;
-    // Characters that would split the paragraph or stand for an object or a
-    // frame in the document are not text here; a decoder can still make them.
+    // Control characters and those that would split the paragraph or stand
+    // for an object or a frame in the document are not text here; a decoder
+    // can still make them (ICU substitutes U+001A for unmapped bytes).
+    QChar* data = m_text.data();
+    qsizetype kept = 0;
     for (qsizetype i = 0; i < m_text.size(); ++i) {
-        const char16_t ch = m_text.at(i).unicode();
-        if (ch == 0x2029) {
-            m_text[i] = QChar(0x2028);
-        } else if (ch == 0xFFFC || ch == 0xFDD0 || ch == 0xFDD1 || ch == u'\n' || ch == u'\r') {
-            m_text.remove(i, 1);
-            --i;
-        }
+        const char16_t ch = data[i].unicode();
+        if ((ch < 0x20 && ch != u'\t') || ch == 0xFFFC || ch == 0xFDD0 || ch == 0xFDD1)
+            continue;
+        data[kept++] = ch == 0x2029 ? QChar(0x2028) : data[i];
     }
+    m_text.truncate(kept);
     if (m_text.isEmpty())
         return;
     m_sink.text(m_text, m_textProps);

@@ -38,6 +38,8 @@ const TextCase kTextCases[] = {
     {"shift_jis_pairs",
      "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0\\'93\\'fa\\'96\\'7b\\'83A}",
      u"\u65E5\u672C\u30A2"},
+    {"decoder_substitutes_are_dropped",
+     "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 X;}}\\f0 a\\'ff\\'ffb}", u"ab"},
     {"cpg_wins_over_charset", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1253 X;}}\\f0\\'e1}",
      u"\u03B1"},
     {"raw_high_bytes_in_code_page", "{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0}", u"\u041F\u0440"},
