@@ -10,7 +10,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -19,8 +18,7 @@
 namespace {
 
 // The best of several runs, in milliseconds.
-double bestMs(int runs, const std::function<void()>& fn)
-{
+double bestMs(int runs, const std::function<void()>& fn) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
@@ -31,19 +29,19 @@ double bestMs(int runs, const std::function<void()>& fn)
     return best;
 }
 
-double mbPerSecond(qsizetype bytes, double ms)
-{
+double mbPerSecond(qsizetype bytes, double ms) {
     return bytes / (1024.0 * 1024.0) / (ms / 1000.0);
 }
 
 // Letters, offers and minutes: long paragraphs of prose with a format
 // change every few words, some lists, a few colours and fonts.
-void buildDocument(QTextDocument& doc, int paragraphs)
-{
+void buildDocument(QTextDocument& doc, int paragraphs) {
     std::mt19937 rng(42);
-    const char* words[] = {"Angebot", "Rechnung", "und", "der", "die", "das", "Kunde", "freundlichen",
-                           "Grüßen", "Lieferung", "bis", "zum", "Termin", "bitte", "Rückmeldung",
-                           "€", "Preis", "pünktlich", "Vertrag", "Zahlung", "gemäß", "innerhalb"};
+    const char* words[] = {"Angebot", "Rechnung", "und",          "der",     "die",
+                           "das",     "Kunde",    "freundlichen", "Grüßen",  "Lieferung",
+                           "bis",     "zum",      "Termin",       "bitte",   "Rückmeldung",
+                           "€",       "Preis",    "pünktlich",    "Vertrag", "Zahlung",
+                           "gemäß",   "innerhalb"};
     QTextCursor c(&doc);
     QTextCharFormat base;
     base.setFontFamilies({QStringLiteral("Calibri")});
@@ -61,12 +59,23 @@ void buildDocument(QTextDocument& doc, int paragraphs)
         for (int run = 0; run < 12; ++run) {
             QTextCharFormat f = base;
             switch (rng() % 8) {
-            case 0: f.setFontWeight(QFont::Bold); break;
-            case 1: f.setFontItalic(true); break;
-            case 2: f.setForeground(QColor(0xC0, 0, 0)); break;
-            case 3: f.setFontUnderline(true); break;
-            case 4: f.setFontFamilies({QStringLiteral("Courier New")}); break;
-            default: break;
+            case 0:
+                f.setFontWeight(QFont::Bold);
+                break;
+            case 1:
+                f.setFontItalic(true);
+                break;
+            case 2:
+                f.setForeground(QColor(0xC0, 0, 0));
+                break;
+            case 3:
+                f.setFontUnderline(true);
+                break;
+            case 4:
+                f.setFontFamilies({QStringLiteral("Courier New")});
+                break;
+            default:
+                break;
             }
             QString text;
             for (int w = 0; w < 6; ++w) {
@@ -78,8 +87,7 @@ void buildDocument(QTextDocument& doc, int paragraphs)
     }
 }
 
-qint64 statusKb(const char* key)
-{
+qint64 statusKb(const char* key) {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return -1;
@@ -90,8 +98,7 @@ qint64 statusKb(const char* key)
     return -1;
 }
 
-void hostile(const char* name, const QByteArray& rtf)
-{
+void hostile(const char* name, const QByteArray& rtf) {
     {
         QFile clear(QStringLiteral("/proc/self/clear_refs"));
         if (clear.open(QIODevice::WriteOnly))
@@ -112,11 +119,11 @@ void hostile(const char* name, const QByteArray& rtf)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int paragraphs = argc > 1 ? std::max(1, atoi(argv[1])) : 2000;
     const int runs = 5;
 
@@ -125,8 +132,8 @@ int main(int argc, char** argv)
     const QByteArray rtf = richtext::WriteRtf(&source);
     const QString html = source.toHtml();
     const qsizetype htmlBytes = html.toUtf8().size();
-    std::printf("document: %d paragraphs, %lld characters; RTF %.2f MB, HTML %.2f MB\n\n", paragraphs,
-                static_cast<long long>(source.characterCount()), rtf.size() / 1048576.0,
+    std::printf("document: %d paragraphs, %lld characters; RTF %.2f MB, HTML %.2f MB\n\n",
+                paragraphs, static_cast<long long>(source.characterCount()), rtf.size() / 1048576.0,
                 htmlBytes / 1048576.0);
 
     const double writeRtf = bestMs(runs, [&] { (void)richtext::WriteRtf(&source); });
@@ -143,21 +150,29 @@ int main(int argc, char** argv)
 
     std::printf("%-26s %9s %9s\n", "", "ms", "MB/s");
     std::printf("%-26s %9.1f %9.1f\n", "WriteRtf", writeRtf, mbPerSecond(rtf.size(), writeRtf));
-    std::printf("%-26s %9.1f %9.1f\n", "QTextDocument::toHtml", writeHtml, mbPerSecond(htmlBytes, writeHtml));
+    std::printf("%-26s %9.1f %9.1f\n", "QTextDocument::toHtml", writeHtml,
+                mbPerSecond(htmlBytes, writeHtml));
     std::printf("%-26s %9.1f %9.1f\n", "ReadRtf", readRtf, mbPerSecond(rtf.size(), readRtf));
-    std::printf("%-26s %9.1f %9.1f\n", "QTextDocument::setHtml", readHtml, mbPerSecond(htmlBytes, readHtml));
+    std::printf("%-26s %9.1f %9.1f\n", "QTextDocument::setHtml", readHtml,
+                mbPerSecond(htmlBytes, readHtml));
     std::printf("%-26s %9.1f %9.1f\n", "RtfToPlainText", plain, mbPerSecond(rtf.size(), plain));
-    std::printf("\nsame content: writing takes %.2fx the time of toHtml, reading %.2fx the time of setHtml\n\n",
+    std::printf("\nsame content: writing takes %.2fx the time of toHtml, reading %.2fx the time of "
+                "setHtml\n\n",
                 writeRtf / writeHtml, readRtf / readHtml);
 
     std::printf("hostile input:\n");
-    hostile("1M nested groups", "{\\rtf1 " + QByteArray(1000000, '{') + "x" + QByteArray(1000000, '}') + "}");
-    hostile("10 MB picture", "{\\rtf1 {\\pict\\pngblip " + QByteArray(20 * 1024 * 1024, 'a') + "}}");
+    hostile("1M nested groups",
+            "{\\rtf1 " + QByteArray(1000000, '{') + "x" + QByteArray(1000000, '}') + "}");
+    hostile("10 MB picture",
+            "{\\rtf1 {\\pict\\pngblip " + QByteArray(20 * 1024 * 1024, 'a') + "}}");
     QByteArray fonts = "{\\rtf1{\\fonttbl";
     for (int i = 0; i < 100000; ++i)
-        fonts += "{\\f" + QByteArray::number(i) + "\\fcharset204 Font" + QByteArray::number(i) + ";}";
+        fonts +=
+            "{\\f" + QByteArray::number(i) + "\\fcharset204 Font" + QByteArray::number(i) + ";}";
     hostile("100k fonts", fonts + "}x}");
-    hostile("1M alternating \\b \\b0", "{\\rtf1 " + QByteArray("\\b\\b0").repeated(1000000) + " x}");
-    hostile("100k bold runs of text", "{\\rtf1 " + QByteArray("\\b x\\b0 y").repeated(100000) + "}");
+    hostile("1M alternating \\b \\b0",
+            "{\\rtf1 " + QByteArray("\\b\\b0").repeated(1000000) + " x}");
+    hostile("100k bold runs of text",
+            "{\\rtf1 " + QByteArray("\\b x\\b0 y").repeated(100000) + "}");
     return 0;
 }

@@ -10,14 +10,12 @@
 
 namespace richtext::detail {
 
-QString Tables::fontName(int font) const
-{
+QString Tables::fontName(int font) const {
     auto it = fonts.constFind(font < 0 ? defaultFont : font);
     return it == fonts.constEnd() ? QString() : it->name;
 }
 
-QColor Tables::color(int index) const
-{
+QColor Tables::color(int index) const {
     return index > 0 && index < colors.size() ? colors.at(index) : QColor();
 }
 
@@ -26,22 +24,123 @@ namespace {
 enum class Kw : std::uint8_t {
     Unknown,
     // destinations
-    Rtf, FontTable, ColorTable, SkipDest, Pict, ShpPict, NonShpPict, PnText, ListText, Pn,
-    FldInst, FldRslt, Field, ListTable, ListOverrideTable, Upr, Ud, ShpRslt,
+    Rtf,
+    FontTable,
+    ColorTable,
+    SkipDest,
+    Pict,
+    ShpPict,
+    NonShpPict,
+    PnText,
+    ListText,
+    Pn,
+    FldInst,
+    FldRslt,
+    Field,
+    ListTable,
+    ListOverrideTable,
+    Upr,
+    Ud,
+    ShpRslt,
     // character formatting
-    Plain, B, I, Ul, UlNone, Strike, Super, Sub, NoSuperSub, Up, Dn, Fs, F, Cf, Highlight, Cb,
-    Hidden, Deleted,
+    Plain,
+    B,
+    I,
+    Ul,
+    UlNone,
+    Strike,
+    Super,
+    Sub,
+    NoSuperSub,
+    Up,
+    Dn,
+    Fs,
+    F,
+    Cf,
+    Highlight,
+    Cb,
+    Hidden,
+    Deleted,
     // paragraph formatting
-    Pard, Ql, Qc, Qr, Qj, Fi, Li, Ri, Sb, Sa, Ls, Ilvl, PnLvlBlt, PnLvlBody, PnLvlCont, PnLvl,
-    PnDec, PnLcLtr, PnUcLtr, PnLcRm, PnUcRm, List, ListLevel, ListId, LevelNfc,
+    Pard,
+    Ql,
+    Qc,
+    Qr,
+    Qj,
+    Fi,
+    Li,
+    Ri,
+    Sb,
+    Sa,
+    Ls,
+    Ilvl,
+    PnLvlBlt,
+    PnLvlBody,
+    PnLvlCont,
+    PnLvl,
+    PnDec,
+    PnLcLtr,
+    PnUcLtr,
+    PnLcRm,
+    PnUcRm,
+    List,
+    ListLevel,
+    ListId,
+    LevelNfc,
     // characters and breaks
-    Par, Line, Tab, EmDash, EnDash, Bullet, LQuote, RQuote, LDblQuote, RDblQuote, EmSpace,
-    EnSpace, QmSpace, Zwj, Zwnj, Ltrmark, Rtlmark, Page, Sect, Cell, Row, NestCell, NestRow,
+    Par,
+    Line,
+    Tab,
+    EmDash,
+    EnDash,
+    Bullet,
+    LQuote,
+    RQuote,
+    LDblQuote,
+    RDblQuote,
+    EmSpace,
+    EnSpace,
+    QmSpace,
+    Zwj,
+    Zwnj,
+    Ltrmark,
+    Rtlmark,
+    Page,
+    Sect,
+    Cell,
+    Row,
+    NestCell,
+    NestRow,
     // document and encoding
-    U, Uc, Bin, AnsiCpg, Ansi, Mac, Pc, Pca, Deff, FCharset, Cpg, Red, Green, Blue,
+    U,
+    Uc,
+    Bin,
+    AnsiCpg,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    Deff,
+    FCharset,
+    Cpg,
+    Red,
+    Green,
+    Blue,
     // pictures
-    PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY, PngBlip, JpegBlip, EmfBlip, WMetafile,
-    DiBitmap, WBitmap, MacPict, PmMetafile,
+    PicW,
+    PicH,
+    PicWGoal,
+    PicHGoal,
+    PicScaleX,
+    PicScaleY,
+    PngBlip,
+    JpegBlip,
+    EmfBlip,
+    WMetafile,
+    DiBitmap,
+    WBitmap,
+    MacPict,
+    PmMetafile,
 };
 
 struct KeywordEntry {
@@ -50,61 +149,208 @@ struct KeywordEntry {
 };
 
 // Destinations whose content is never shown.
-constexpr std::string_view kSkipped[] = {
-    "aftncn", "aftnsep", "aftnsepc", "annotation", "atnauthor", "atndate", "atnid", "atnref",
-    "author", "background", "bkmkend", "bkmkstart", "colorschememapping", "comment",
-    "datastore", "do", "doccomm", "docvar", "falt", "filetbl", "fontemb", "fontfile", "footer",
-    "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "generator",
-    "header", "headerf", "headerl", "headerr", "info", "keywords", "latentstyles",
-    "listpicture", "mmathPr", "objclass", "objdata", "objname", "operator", "panose",
-    "password", "pgdsctbl", "pntxta", "pntxtb", "protusertbl", "revtbl", "rsidtbl", "rxe",
-    "shpinst", "sp", "stylesheet", "subject", "tc", "template", "themedata", "title", "txe",
-    "userprops", "wgrffmtfilter", "xe", "xmlnstbl"};
+constexpr std::string_view kSkipped[] = {"aftncn",
+                                         "aftnsep",
+                                         "aftnsepc",
+                                         "annotation",
+                                         "atnauthor",
+                                         "atndate",
+                                         "atnid",
+                                         "atnref",
+                                         "author",
+                                         "background",
+                                         "bkmkend",
+                                         "bkmkstart",
+                                         "colorschememapping",
+                                         "comment",
+                                         "datastore",
+                                         "do",
+                                         "doccomm",
+                                         "docvar",
+                                         "falt",
+                                         "filetbl",
+                                         "fontemb",
+                                         "fontfile",
+                                         "footer",
+                                         "footerf",
+                                         "footerl",
+                                         "footerr",
+                                         "footnote",
+                                         "ftncn",
+                                         "ftnsep",
+                                         "ftnsepc",
+                                         "generator",
+                                         "header",
+                                         "headerf",
+                                         "headerl",
+                                         "headerr",
+                                         "info",
+                                         "keywords",
+                                         "latentstyles",
+                                         "listpicture",
+                                         "mmathPr",
+                                         "objclass",
+                                         "objdata",
+                                         "objname",
+                                         "operator",
+                                         "panose",
+                                         "password",
+                                         "pgdsctbl",
+                                         "pntxta",
+                                         "pntxtb",
+                                         "protusertbl",
+                                         "revtbl",
+                                         "rsidtbl",
+                                         "rxe",
+                                         "shpinst",
+                                         "sp",
+                                         "stylesheet",
+                                         "subject",
+                                         "tc",
+                                         "template",
+                                         "themedata",
+                                         "title",
+                                         "txe",
+                                         "userprops",
+                                         "wgrffmtfilter",
+                                         "xe",
+                                         "xmlnstbl"};
 
 constexpr KeywordEntry kKeywords[] = {
-    {"rtf", Kw::Rtf}, {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColorTable},
-    {"pict", Kw::Pict}, {"shppict", Kw::ShpPict}, {"nonshppict", Kw::NonShpPict},
-    {"pntext", Kw::PnText}, {"listtext", Kw::ListText}, {"pn", Kw::Pn},
-    {"fldinst", Kw::FldInst}, {"fldrslt", Kw::FldRslt}, {"field", Kw::Field},
-    {"listtable", Kw::ListTable}, {"listoverridetable", Kw::ListOverrideTable},
-    {"upr", Kw::Upr}, {"ud", Kw::Ud}, {"shprslt", Kw::ShpRslt},
-    {"plain", Kw::Plain}, {"b", Kw::B}, {"i", Kw::I}, {"ul", Kw::Ul}, {"uld", Kw::Ul},
-    {"uldash", Kw::Ul}, {"uldashd", Kw::Ul}, {"uldashdd", Kw::Ul}, {"uldb", Kw::Ul},
-    {"ulhwave", Kw::Ul}, {"ulldash", Kw::Ul}, {"ulth", Kw::Ul}, {"ulthd", Kw::Ul},
-    {"ulthdash", Kw::Ul}, {"ulw", Kw::Ul}, {"ulwave", Kw::Ul}, {"ulnone", Kw::UlNone},
-    {"strike", Kw::Strike}, {"striked", Kw::Strike}, {"super", Kw::Super}, {"sub", Kw::Sub},
-    {"nosupersub", Kw::NoSuperSub}, {"up", Kw::Up}, {"dn", Kw::Dn}, {"fs", Kw::Fs},
-    {"f", Kw::F}, {"cf", Kw::Cf}, {"highlight", Kw::Highlight}, {"cb", Kw::Cb},
-    {"chcbpat", Kw::Cb}, {"v", Kw::Hidden}, {"deleted", Kw::Deleted},
-    {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qc", Kw::Qc}, {"qr", Kw::Qr}, {"qj", Kw::Qj},
-    {"qd", Kw::Qj}, {"fi", Kw::Fi}, {"li", Kw::Li}, {"lin", Kw::Li}, {"ri", Kw::Ri},
-    {"rin", Kw::Ri}, {"sb", Kw::Sb}, {"sa", Kw::Sa}, {"ls", Kw::Ls}, {"ilvl", Kw::Ilvl},
-    {"pnlvlblt", Kw::PnLvlBlt}, {"pnlvlbody", Kw::PnLvlBody}, {"pnlvlcont", Kw::PnLvlCont},
-    {"pnlvl", Kw::PnLvl}, {"pndec", Kw::PnDec}, {"pnlcltr", Kw::PnLcLtr},
-    {"pnucltr", Kw::PnUcLtr}, {"pnlcrm", Kw::PnLcRm}, {"pnucrm", Kw::PnUcRm},
-    {"list", Kw::List}, {"listlevel", Kw::ListLevel}, {"listid", Kw::ListId},
-    {"levelnfc", Kw::LevelNfc}, {"levelnfcn", Kw::LevelNfc},
-    {"par", Kw::Par}, {"line", Kw::Line}, {"tab", Kw::Tab}, {"emdash", Kw::EmDash},
-    {"endash", Kw::EnDash}, {"bullet", Kw::Bullet}, {"lquote", Kw::LQuote},
-    {"rquote", Kw::RQuote}, {"ldblquote", Kw::LDblQuote}, {"rdblquote", Kw::RDblQuote},
-    {"emspace", Kw::EmSpace}, {"enspace", Kw::EnSpace}, {"qmspace", Kw::QmSpace},
-    {"zwj", Kw::Zwj}, {"zwnj", Kw::Zwnj}, {"ltrmark", Kw::Ltrmark}, {"rtlmark", Kw::Rtlmark},
-    {"page", Kw::Page}, {"sect", Kw::Sect}, {"cell", Kw::Cell}, {"row", Kw::Row},
-    {"nestcell", Kw::NestCell}, {"nestrow", Kw::NestRow},
-    {"u", Kw::U}, {"uc", Kw::Uc}, {"bin", Kw::Bin}, {"ansicpg", Kw::AnsiCpg},
-    {"ansi", Kw::Ansi}, {"mac", Kw::Mac}, {"pc", Kw::Pc}, {"pca", Kw::Pca}, {"deff", Kw::Deff},
-    {"fcharset", Kw::FCharset}, {"cpg", Kw::Cpg}, {"red", Kw::Red}, {"green", Kw::Green},
-    {"blue", Kw::Blue}, {"picw", Kw::PicW}, {"pich", Kw::PicH}, {"picwgoal", Kw::PicWGoal},
-    {"pichgoal", Kw::PicHGoal}, {"picscalex", Kw::PicScaleX}, {"picscaley", Kw::PicScaleY},
-    {"pngblip", Kw::PngBlip}, {"jpegblip", Kw::JpegBlip}, {"emfblip", Kw::EmfBlip},
-    {"wmetafile", Kw::WMetafile}, {"dibitmap", Kw::DiBitmap}, {"wbitmap", Kw::WBitmap},
-    {"macpict", Kw::MacPict}, {"pmmetafile", Kw::PmMetafile},
+    {"rtf", Kw::Rtf},
+    {"fonttbl", Kw::FontTable},
+    {"colortbl", Kw::ColorTable},
+    {"pict", Kw::Pict},
+    {"shppict", Kw::ShpPict},
+    {"nonshppict", Kw::NonShpPict},
+    {"pntext", Kw::PnText},
+    {"listtext", Kw::ListText},
+    {"pn", Kw::Pn},
+    {"fldinst", Kw::FldInst},
+    {"fldrslt", Kw::FldRslt},
+    {"field", Kw::Field},
+    {"listtable", Kw::ListTable},
+    {"listoverridetable", Kw::ListOverrideTable},
+    {"upr", Kw::Upr},
+    {"ud", Kw::Ud},
+    {"shprslt", Kw::ShpRslt},
+    {"plain", Kw::Plain},
+    {"b", Kw::B},
+    {"i", Kw::I},
+    {"ul", Kw::Ul},
+    {"uld", Kw::Ul},
+    {"uldash", Kw::Ul},
+    {"uldashd", Kw::Ul},
+    {"uldashdd", Kw::Ul},
+    {"uldb", Kw::Ul},
+    {"ulhwave", Kw::Ul},
+    {"ulldash", Kw::Ul},
+    {"ulth", Kw::Ul},
+    {"ulthd", Kw::Ul},
+    {"ulthdash", Kw::Ul},
+    {"ulw", Kw::Ul},
+    {"ulwave", Kw::Ul},
+    {"ulnone", Kw::UlNone},
+    {"strike", Kw::Strike},
+    {"striked", Kw::Strike},
+    {"super", Kw::Super},
+    {"sub", Kw::Sub},
+    {"nosupersub", Kw::NoSuperSub},
+    {"up", Kw::Up},
+    {"dn", Kw::Dn},
+    {"fs", Kw::Fs},
+    {"f", Kw::F},
+    {"cf", Kw::Cf},
+    {"highlight", Kw::Highlight},
+    {"cb", Kw::Cb},
+    {"chcbpat", Kw::Cb},
+    {"v", Kw::Hidden},
+    {"deleted", Kw::Deleted},
+    {"pard", Kw::Pard},
+    {"ql", Kw::Ql},
+    {"qc", Kw::Qc},
+    {"qr", Kw::Qr},
+    {"qj", Kw::Qj},
+    {"qd", Kw::Qj},
+    {"fi", Kw::Fi},
+    {"li", Kw::Li},
+    {"lin", Kw::Li},
+    {"ri", Kw::Ri},
+    {"rin", Kw::Ri},
+    {"sb", Kw::Sb},
+    {"sa", Kw::Sa},
+    {"ls", Kw::Ls},
+    {"ilvl", Kw::Ilvl},
+    {"pnlvlblt", Kw::PnLvlBlt},
+    {"pnlvlbody", Kw::PnLvlBody},
+    {"pnlvlcont", Kw::PnLvlCont},
+    {"pnlvl", Kw::PnLvl},
+    {"pndec", Kw::PnDec},
+    {"pnlcltr", Kw::PnLcLtr},
+    {"pnucltr", Kw::PnUcLtr},
+    {"pnlcrm", Kw::PnLcRm},
+    {"pnucrm", Kw::PnUcRm},
+    {"list", Kw::List},
+    {"listlevel", Kw::ListLevel},
+    {"listid", Kw::ListId},
+    {"levelnfc", Kw::LevelNfc},
+    {"levelnfcn", Kw::LevelNfc},
+    {"par", Kw::Par},
+    {"line", Kw::Line},
+    {"tab", Kw::Tab},
+    {"emdash", Kw::EmDash},
+    {"endash", Kw::EnDash},
+    {"bullet", Kw::Bullet},
+    {"lquote", Kw::LQuote},
+    {"rquote", Kw::RQuote},
+    {"ldblquote", Kw::LDblQuote},
+    {"rdblquote", Kw::RDblQuote},
+    {"emspace", Kw::EmSpace},
+    {"enspace", Kw::EnSpace},
+    {"qmspace", Kw::QmSpace},
+    {"zwj", Kw::Zwj},
+    {"zwnj", Kw::Zwnj},
+    {"ltrmark", Kw::Ltrmark},
+    {"rtlmark", Kw::Rtlmark},
+    {"page", Kw::Page},
+    {"sect", Kw::Sect},
+    {"cell", Kw::Cell},
+    {"row", Kw::Row},
+    {"nestcell", Kw::NestCell},
+    {"nestrow", Kw::NestRow},
+    {"u", Kw::U},
+    {"uc", Kw::Uc},
+    {"bin", Kw::Bin},
+    {"ansicpg", Kw::AnsiCpg},
+    {"ansi", Kw::Ansi},
+    {"mac", Kw::Mac},
+    {"pc", Kw::Pc},
+    {"pca", Kw::Pca},
+    {"deff", Kw::Deff},
+    {"fcharset", Kw::FCharset},
+    {"cpg", Kw::Cpg},
+    {"red", Kw::Red},
+    {"green", Kw::Green},
+    {"blue", Kw::Blue},
+    {"picw", Kw::PicW},
+    {"pich", Kw::PicH},
+    {"picwgoal", Kw::PicWGoal},
+    {"pichgoal", Kw::PicHGoal},
+    {"picscalex", Kw::PicScaleX},
+    {"picscaley", Kw::PicScaleY},
+    {"pngblip", Kw::PngBlip},
+    {"jpegblip", Kw::JpegBlip},
+    {"emfblip", Kw::EmfBlip},
+    {"wmetafile", Kw::WMetafile},
+    {"dibitmap", Kw::DiBitmap},
+    {"wbitmap", Kw::WBitmap},
+    {"macpict", Kw::MacPict},
+    {"pmmetafile", Kw::PmMetafile},
 };
 
 using KeywordTable = std::vector<KeywordEntry>;
 
-const KeywordTable& keywordTable()
-{
+const KeywordTable& keywordTable() {
     static const KeywordTable table = [] {
         KeywordTable t(std::begin(kKeywords), std::end(kKeywords));
         for (std::string_view s : kSkipped)
@@ -116,34 +362,54 @@ const KeywordTable& keywordTable()
     return table;
 }
 
-Kw lookup(std::string_view name)
-{
+Kw lookup(std::string_view name) {
     const KeywordTable& t = keywordTable();
-    auto it = std::lower_bound(t.begin(), t.end(), name,
-                               [](const KeywordEntry& e, std::string_view n) { return e.name < n; });
+    auto it =
+        std::lower_bound(t.begin(), t.end(), name,
+                         [](const KeywordEntry& e, std::string_view n) { return e.name < n; });
     return it != t.end() && it->name == name ? it->kw : Kw::Unknown;
 }
 
-bool isDestination(Kw kw)
-{
+bool isDestination(Kw kw) {
     switch (kw) {
-    case Kw::FontTable: case Kw::ColorTable: case Kw::SkipDest: case Kw::Pict:
-    case Kw::ShpPict: case Kw::NonShpPict: case Kw::PnText: case Kw::ListText: case Kw::Pn:
-    case Kw::FldInst: case Kw::FldRslt: case Kw::Field: case Kw::ListTable:
-    case Kw::ListOverrideTable: case Kw::Upr: case Kw::Ud: case Kw::ShpRslt:
+    case Kw::FontTable:
+    case Kw::ColorTable:
+    case Kw::SkipDest:
+    case Kw::Pict:
+    case Kw::ShpPict:
+    case Kw::NonShpPict:
+    case Kw::PnText:
+    case Kw::ListText:
+    case Kw::Pn:
+    case Kw::FldInst:
+    case Kw::FldRslt:
+    case Kw::Field:
+    case Kw::ListTable:
+    case Kw::ListOverrideTable:
+    case Kw::Upr:
+    case Kw::Ud:
+    case Kw::ShpRslt:
         return true;
     default:
         return false;
     }
 }
 
-bool isFormatting(Kw kw)
-{
+bool isFormatting(Kw kw) {
     return kw >= Kw::Plain && kw <= Kw::LevelNfc;
 }
 
 enum class Dest : std::uint8_t {
-    Text, Skip, FontTable, ColorTable, Pict, PnText, Pn, FldInst, ListTable, ListOverrideTable,
+    Text,
+    Skip,
+    FontTable,
+    ColorTable,
+    Pict,
+    PnText,
+    Pn,
+    FldInst,
+    ListTable,
+    ListOverrideTable,
     Upr
 };
 
@@ -160,8 +426,7 @@ struct State {
     int uc = 1;
 };
 
-int hexValue(char c)
-{
+int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -171,30 +436,32 @@ int hexValue(char c)
     return -1;
 }
 
-bool isLetter(char c)
-{
+bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool isDigit(char c)
-{
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int clampInt(long long v, int lo, int hi)
-{
+int clampInt(long long v, int lo, int hi) {
     return static_cast<int>(std::clamp<long long>(v, lo, hi));
 }
 
-ListKind kindForNfc(int nfc)
-{
+ListKind kindForNfc(int nfc) {
     switch (nfc) {
-    case 0: return ListKind::Decimal;
-    case 1: return ListKind::UpperRoman;
-    case 2: return ListKind::LowerRoman;
-    case 3: return ListKind::UpperAlpha;
-    case 4: return ListKind::LowerAlpha;
-    default: return ListKind::Bullet;
+    case 0:
+        return ListKind::Decimal;
+    case 1:
+        return ListKind::UpperRoman;
+    case 2:
+        return ListKind::LowerRoman;
+    case 3:
+        return ListKind::UpperAlpha;
+    case 4:
+        return ListKind::LowerAlpha;
+    default:
+        return ListKind::Bullet;
     }
 }
 
@@ -204,8 +471,7 @@ constexpr qsizetype kMaxCapture = 2048;
 class Parser {
 public:
     Parser(const QByteArray& rtf, Sink& sink, Tables& tables)
-        : m_data(rtf.constData()), m_size(rtf.size()), m_sink(sink), m_tables(tables)
-    {
+        : m_data(rtf.constData()), m_size(rtf.size()), m_sink(sink), m_tables(tables) {
         m_tables.colors.clear();
         m_tables.links.clear();
         m_tables.links.append(QString());
@@ -232,6 +498,8 @@ private:
     void flushText();
     void endParagraph();
     void commitFont();
+    void flushFontBytes();
+    int fontEntryCodePage() const;
     void commitColor();
     void emitPicture();
     void startHyperlink();
@@ -275,7 +543,7 @@ private:
     Picture m_pict;
     int m_hexHigh = -1;
 
-    QByteArray m_fldinst;
+    QString m_fldinst;
     QString m_listText;
 
     // list table: first-level number format by list id, list id by override
@@ -287,8 +555,7 @@ private:
     int m_curOverrideList = 0;
 };
 
-void Parser::run(qsizetype start)
-{
+void Parser::run(qsizetype start) {
     m_pos = start;
     while (m_pos < m_size && !m_done) {
         const char c = m_data[m_pos];
@@ -340,8 +607,7 @@ void Parser::run(qsizetype start)
 
 // Skips the content of an unwanted group without keeping any state: only
 // braces, escapes and \bin data matter here.
-void Parser::skipGroup()
-{
+void Parser::skipGroup() {
     while (m_pos < m_size) {
         const char c = m_data[m_pos];
         if (c == '{') {
@@ -375,7 +641,8 @@ void Parser::skipGroup()
             const qsizetype nameStart = m_pos;
             while (m_pos < m_size && isLetter(m_data[m_pos]))
                 ++m_pos;
-            const bool isBin = m_pos - nameStart == 3 && std::string_view(m_data + nameStart, 3) == "bin";
+            const bool isBin =
+                m_pos - nameStart == 3 && std::string_view(m_data + nameStart, 3) == "bin";
             long long value = 0;
             bool neg = false;
             if (m_pos < m_size && m_data[m_pos] == '-') {
@@ -398,8 +665,7 @@ void Parser::skipGroup()
     }
 }
 
-void Parser::pushGroup()
-{
+void Parser::pushGroup() {
     flushBytes();
     m_ucSkip = 0;
     if (m_stack.size() >= static_cast<size_t>(kMaxGroupDepth) || m_overflow > 0) {
@@ -414,8 +680,7 @@ void Parser::pushGroup()
         m_stack.push_back(m_stack.back());
 }
 
-void Parser::popGroup()
-{
+void Parser::popGroup() {
     flushBytes();
     m_ucSkip = 0;
     m_ignorable = false;
@@ -448,9 +713,15 @@ void Parser::popGroup()
     case Dest::Pn:
         if (parent.dest != Dest::Pn) {
             switch (closing.pnLevel) {
-            case PnLevel::Bullet: parent.para.list = ListKind::Bullet; break;
-            case PnLevel::Body: parent.para.list = closing.pnStyle; break;
-            case PnLevel::Cont: parent.para.list = ListKind::None; break;
+            case PnLevel::Bullet:
+                parent.para.list = ListKind::Bullet;
+                break;
+            case PnLevel::Body:
+                parent.para.list = closing.pnStyle;
+                break;
+            case PnLevel::Cont:
+                parent.para.list = ListKind::None;
+                break;
             }
             parent.para.listLevel = closing.pnDepth;
         }
@@ -460,8 +731,7 @@ void Parser::popGroup()
     }
 }
 
-void Parser::textRun()
-{
+void Parser::textRun() {
     const qsizetype start = m_pos;
     while (m_pos < m_size) {
         const char c = m_data[m_pos];
@@ -473,8 +743,7 @@ void Parser::textRun()
     textBytes(m_data + start, m_pos - start);
 }
 
-void Parser::controlWord()
-{
+void Parser::controlWord() {
     ++m_pos; // the backslash
     if (m_pos >= m_size)
         return;
@@ -574,7 +843,8 @@ void Parser::controlWord()
     if (kw == Kw::Bin) {
         // Binary data is never text; take only what the file really holds.
         flushBytes();
-        const qsizetype count = hasParam && param > 0 ? std::min<qsizetype>(param, m_size - m_pos) : 0;
+        const qsizetype count =
+            hasParam && param > 0 ? std::min<qsizetype>(param, m_size - m_pos) : 0;
         if (top().dest == Dest::Pict && m_overflow == 0)
             m_pict.data.append(m_data + m_pos, count);
         m_pos += count;
@@ -611,8 +881,7 @@ void Parser::controlWord()
     dispatch(kw, hasParam, param, name);
 }
 
-void Parser::setDestination(Kw kw)
-{
+void Parser::setDestination(Kw kw) {
     State& s = top();
     switch (kw) {
     case Kw::FontTable:
@@ -687,9 +956,8 @@ void Parser::setDestination(Kw kw)
     }
 }
 
-void Parser::startHyperlink()
-{
-    QString inst = QString::fromLatin1(m_fldinst).trimmed();
+void Parser::startHyperlink() {
+    QString inst = m_fldinst.trimmed();
     if (!inst.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
         return;
     inst = inst.mid(9).trimmed();
@@ -715,8 +983,7 @@ void Parser::startHyperlink()
     top().chars.href = static_cast<int>(m_tables.links.size() - 1);
 }
 
-int Parser::currentCodePage()
-{
+int Parser::currentCodePage() {
     const int font = top().chars.font;
     if (font != m_cpFont) {
         m_cpFont = font;
@@ -726,8 +993,7 @@ int Parser::currentCodePage()
     return m_cpValue ? m_cpValue : m_ansiCodePage;
 }
 
-void Parser::textBytes(const char* s, qsizetype len)
-{
+void Parser::textBytes(const char* s, qsizetype len) {
     if (len <= 0 || m_stack.empty())
         return;
     if (m_ucSkip > 0) {
@@ -781,7 +1047,9 @@ void Parser::textBytes(const char* s, qsizetype len)
         }
         break;
     case Dest::FldInst:
-        m_fldinst.append(s, std::min<qsizetype>(len, kMaxCapture - m_fldinst.size()));
+        if (m_fldinst.size() < kMaxCapture)
+            m_decoder.decode(currentCodePage(), s, std::min<qsizetype>(len, kMaxCapture),
+                             m_fldinst);
         break;
     case Dest::PnText:
         for (qsizetype i = 0; i < len && m_listText.size() < 32; ++i)
@@ -792,8 +1060,7 @@ void Parser::textBytes(const char* s, qsizetype len)
     }
 }
 
-void Parser::appendChar(char16_t c)
-{
+void Parser::appendChar(char16_t c) {
     if (m_stack.empty())
         return;
     State& st = top();
@@ -808,14 +1075,13 @@ void Parser::appendChar(char16_t c)
         m_text.append(QChar(c));
         break;
     case Dest::FontTable:
-        m_fontName.append(QString::fromLatin1(m_fontBytes));
-        m_fontBytes.clear();
+        flushFontBytes();
         if (m_fontName.size() < kMaxFontNameLength)
             m_fontName.append(QChar(c));
         break;
     case Dest::FldInst:
-        if (c < 0x80 && m_fldinst.size() < kMaxCapture)
-            m_fldinst.append(static_cast<char>(c));
+        if (m_fldinst.size() < kMaxCapture)
+            m_fldinst.append(QChar(c));
         break;
     case Dest::PnText:
         if (m_listText.size() < 32)
@@ -826,8 +1092,7 @@ void Parser::appendChar(char16_t c)
     }
 }
 
-void Parser::flushBytes()
-{
+void Parser::flushBytes() {
     if (m_bytes.isEmpty())
         return;
     State& st = top();
@@ -840,30 +1105,38 @@ void Parser::flushBytes()
     m_afterCell = false;
 }
 
-void Parser::flushText()
-{
+void Parser::flushText() {
     if (m_text.isEmpty())
         return;
-    // Characters that would split the paragraph or stand for an object or a
-    // frame in the document are not text here; a decoder can still make them.
+    // Control characters and those that would split the paragraph or stand
+    // for an object or a frame in the document are not text here; a decoder
+    // can still make them (ICU substitutes U+001A for unmapped bytes).
+    QChar* data = m_text.data();
+    qsizetype kept = 0;
     for (qsizetype i = 0; i < m_text.size(); ++i) {
-        const char16_t ch = m_text.at(i).unicode();
-        if (ch == 0x2029) {
-            m_text[i] = QChar(0x2028);
-        } else if (ch == 0xFFFC || ch == 0xFDD0 || ch == 0xFDD1 || ch == u'\n' || ch == u'\r') {
-            m_text.remove(i, 1);
-            --i;
-        }
+        const char16_t ch = data[i].unicode();
+        if ((ch < 0x20 && ch != u'\t') || ch == 0xFFFC || ch == 0xFDD0 || ch == 0xFDD1)
+            continue;
+        data[kept++] = ch == 0x2029 ? QChar(0x2028) : data[i];
     }
+    m_text.truncate(kept);
     if (m_text.isEmpty())
         return;
     m_sink.text(m_text, m_textProps);
     m_text.clear();
 }
 
-ParaProps Parser::resolvedPara(const ParaProps& p) const
-{
+ParaProps Parser::resolvedPara(const ParaProps& p) const {
     ParaProps r = p;
+    // Writers put the number each item shows into its marker text; a first
+    // number starts a new list even right after another one.
+    QStringView marker = QStringView(m_listText).trimmed();
+    qsizetype n = 0;
+    while (n < marker.size() && marker[n].isLetterOrNumber())
+        ++n;
+    const QStringView number = marker.left(n);
+    r.listRestart =
+        number == u"1" || number == u"a" || number == u"A" || number == u"i" || number == u"I";
     if (r.list == ListKind::None && r.listOverride > 0) {
         const int listId = m_overrides.value(r.listOverride, 0);
         auto it = m_listKinds.constFind(listId);
@@ -879,8 +1152,7 @@ ParaProps Parser::resolvedPara(const ParaProps& p) const
     return r;
 }
 
-void Parser::endParagraph()
-{
+void Parser::endParagraph() {
     flushBytes();
     flushText();
     m_sink.paragraph(resolvedPara(top().para), top().chars);
@@ -888,15 +1160,28 @@ void Parser::endParagraph()
     m_afterCell = false;
 }
 
-void Parser::commitFont()
-{
-    if (m_fontId >= 0) {
-        const int cp = m_fontCpg >= 0 ? m_fontCpg : codePageForCharset(m_fontCharset);
-        QString name = m_fontName;
+int Parser::fontEntryCodePage() const {
+    return m_fontCpg >= 0 ? m_fontCpg : codePageForCharset(m_fontCharset);
+}
+
+// Font names are in the font's own code page; a Symbol font's name is not
+// in Symbol encoding, though.
+void Parser::flushFontBytes() {
+    const int cp = fontEntryCodePage();
+    if (m_fontName.size() < kMaxFontNameLength) {
         m_decoder.decode(cp == 42 ? 1252 : (cp ? cp : m_ansiCodePage), m_fontBytes.constData(),
-                         m_fontBytes.size(), name);
+                         m_fontBytes.size(), m_fontName);
+        m_fontName.truncate(kMaxFontNameLength);
+    }
+    m_fontBytes.clear();
+}
+
+void Parser::commitFont() {
+    if (m_fontId >= 0) {
+        const int cp = fontEntryCodePage();
+        flushFontBytes();
         FontInfo& info = m_tables.fonts[m_fontId];
-        info.name = name.trimmed().left(kMaxFontNameLength);
+        info.name = m_fontName.trimmed().left(kMaxFontNameLength);
         info.codePage = cp;
         m_cpFont = std::numeric_limits<int>::min();
     }
@@ -907,23 +1192,20 @@ void Parser::commitFont()
     m_fontId = -1;
 }
 
-void Parser::commitColor()
-{
+void Parser::commitColor() {
     m_tables.colors.append(m_colorSet ? QColor(m_red, m_green, m_blue) : QColor());
     m_red = m_green = m_blue = 0;
     m_colorSet = false;
 }
 
-void Parser::emitPicture()
-{
+void Parser::emitPicture() {
     flushBytes();
     flushText();
     m_sink.picture(m_pict, top().chars);
     m_pict = Picture();
 }
 
-void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
-{
+void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name) {
     if (m_stack.empty())
         return;
     State& s = top();
@@ -942,17 +1224,39 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
         c.href = href;
         break;
     }
-    case Kw::B: c.bold = on; break;
-    case Kw::I: c.italic = on; break;
-    case Kw::Ul: c.underline = on; break;
-    case Kw::UlNone: c.underline = false; break;
-    case Kw::Strike: c.strike = on; break;
-    case Kw::Super: c.vertical = 1; break;
-    case Kw::Sub: c.vertical = 2; break;
-    case Kw::NoSuperSub: c.vertical = 0; break;
-    case Kw::Up: c.vertical = on ? 1 : 0; break;
-    case Kw::Dn: c.vertical = on ? 2 : 0; break;
-    case Kw::Fs: c.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24; break;
+    case Kw::B:
+        c.bold = on;
+        break;
+    case Kw::I:
+        c.italic = on;
+        break;
+    case Kw::Ul:
+        c.underline = on;
+        break;
+    case Kw::UlNone:
+        c.underline = false;
+        break;
+    case Kw::Strike:
+        c.strike = on;
+        break;
+    case Kw::Super:
+        c.vertical = 1;
+        break;
+    case Kw::Sub:
+        c.vertical = 2;
+        break;
+    case Kw::NoSuperSub:
+        c.vertical = 0;
+        break;
+    case Kw::Up:
+        c.vertical = on ? 1 : 0;
+        break;
+    case Kw::Dn:
+        c.vertical = on ? 2 : 0;
+        break;
+    case Kw::Fs:
+        c.halfPoints = hasParam ? clampInt(param, 2, 3276) : 24;
+        break;
     case Kw::F:
         if (s.dest == Dest::FontTable) {
             if (m_fontId >= 0 && (!m_fontBytes.isEmpty() || !m_fontName.isEmpty()))
@@ -966,22 +1270,48 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
             c.font = std::max(0, param);
         }
         break;
-    case Kw::Cf: c.color = std::max(0, param); break;
+    case Kw::Cf:
+        c.color = std::max(0, param);
+        break;
     case Kw::Highlight:
-    case Kw::Cb: c.highlight = std::max(0, param); break;
+    case Kw::Cb:
+        c.highlight = std::max(0, param);
+        break;
     case Kw::Hidden:
-    case Kw::Deleted: c.hidden = on; break;
+    case Kw::Deleted:
+        c.hidden = on;
+        break;
 
-    case Kw::Pard: p = ParaProps(); break;
-    case Kw::Ql: p.align = 0; break;
-    case Kw::Qc: p.align = 1; break;
-    case Kw::Qr: p.align = 2; break;
-    case Kw::Qj: p.align = 3; break;
-    case Kw::Fi: p.firstIndent = clampInt(param, -kMaxIndent, kMaxIndent); break;
-    case Kw::Li: p.leftIndent = clampInt(param, -kMaxIndent, kMaxIndent); break;
-    case Kw::Ri: p.rightIndent = clampInt(param, -kMaxIndent, kMaxIndent); break;
-    case Kw::Sb: p.spaceBefore = clampInt(param, 0, kMaxIndent); break;
-    case Kw::Sa: p.spaceAfter = clampInt(param, 0, kMaxIndent); break;
+    case Kw::Pard:
+        p = ParaProps();
+        break;
+    case Kw::Ql:
+        p.align = 0;
+        break;
+    case Kw::Qc:
+        p.align = 1;
+        break;
+    case Kw::Qr:
+        p.align = 2;
+        break;
+    case Kw::Qj:
+        p.align = 3;
+        break;
+    case Kw::Fi:
+        p.firstIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+        break;
+    case Kw::Li:
+        p.leftIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+        break;
+    case Kw::Ri:
+        p.rightIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+        break;
+    case Kw::Sb:
+        p.spaceBefore = clampInt(param, 0, kMaxIndent);
+        break;
+    case Kw::Sa:
+        p.spaceAfter = clampInt(param, 0, kMaxIndent);
+        break;
     case Kw::Ls:
         if (s.dest == Dest::ListOverrideTable) {
             if (m_overrides.size() < 100000)
@@ -994,24 +1324,42 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
         if (s.dest != Dest::Pn)
             p.listLevel = clampInt(param, 0, 8);
         break;
-    case Kw::PnLvlBlt: s.pnLevel = PnLevel::Bullet; break;
-    case Kw::PnLvlBody: s.pnLevel = PnLevel::Body; break;
-    case Kw::PnLvlCont: s.pnLevel = PnLevel::Cont; break;
+    case Kw::PnLvlBlt:
+        s.pnLevel = PnLevel::Bullet;
+        break;
+    case Kw::PnLvlBody:
+        s.pnLevel = PnLevel::Body;
+        break;
+    case Kw::PnLvlCont:
+        s.pnLevel = PnLevel::Cont;
+        break;
     case Kw::PnLvl:
         s.pnLevel = PnLevel::Body;
         s.pnDepth = clampInt(param - 1, 0, 8);
         break;
-    case Kw::PnDec: s.pnStyle = ListKind::Decimal; break;
-    case Kw::PnLcLtr: s.pnStyle = ListKind::LowerAlpha; break;
-    case Kw::PnUcLtr: s.pnStyle = ListKind::UpperAlpha; break;
-    case Kw::PnLcRm: s.pnStyle = ListKind::LowerRoman; break;
-    case Kw::PnUcRm: s.pnStyle = ListKind::UpperRoman; break;
+    case Kw::PnDec:
+        s.pnStyle = ListKind::Decimal;
+        break;
+    case Kw::PnLcLtr:
+        s.pnStyle = ListKind::LowerAlpha;
+        break;
+    case Kw::PnUcLtr:
+        s.pnStyle = ListKind::UpperAlpha;
+        break;
+    case Kw::PnLcRm:
+        s.pnStyle = ListKind::LowerRoman;
+        break;
+    case Kw::PnUcRm:
+        s.pnStyle = ListKind::UpperRoman;
+        break;
     case Kw::List:
         m_curListId = 0;
         m_curListNfc = -1;
         m_curLevel = -1;
         break;
-    case Kw::ListLevel: ++m_curLevel; break;
+    case Kw::ListLevel:
+        ++m_curLevel;
+        break;
     case Kw::LevelNfc:
         if (s.dest == Dest::ListTable && m_curLevel == 0) {
             m_curListNfc = param;
@@ -1048,22 +1396,54 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
         appendChar(u'\t');
         m_afterCell = true;
         return;
-    case Kw::Line: appendChar(0x2028); break;
-    case Kw::Tab: appendChar(u'\t'); break;
-    case Kw::EmDash: appendChar(0x2014); break;
-    case Kw::EnDash: appendChar(0x2013); break;
-    case Kw::Bullet: appendChar(0x2022); break;
-    case Kw::LQuote: appendChar(0x2018); break;
-    case Kw::RQuote: appendChar(0x2019); break;
-    case Kw::LDblQuote: appendChar(0x201C); break;
-    case Kw::RDblQuote: appendChar(0x201D); break;
-    case Kw::EmSpace: appendChar(0x2003); break;
-    case Kw::EnSpace: appendChar(0x2002); break;
-    case Kw::QmSpace: appendChar(0x2005); break;
-    case Kw::Zwj: appendChar(0x200D); break;
-    case Kw::Zwnj: appendChar(0x200C); break;
-    case Kw::Ltrmark: appendChar(0x200E); break;
-    case Kw::Rtlmark: appendChar(0x200F); break;
+    case Kw::Line:
+        appendChar(0x2028);
+        break;
+    case Kw::Tab:
+        appendChar(u'\t');
+        break;
+    case Kw::EmDash:
+        appendChar(0x2014);
+        break;
+    case Kw::EnDash:
+        appendChar(0x2013);
+        break;
+    case Kw::Bullet:
+        appendChar(0x2022);
+        break;
+    case Kw::LQuote:
+        appendChar(0x2018);
+        break;
+    case Kw::RQuote:
+        appendChar(0x2019);
+        break;
+    case Kw::LDblQuote:
+        appendChar(0x201C);
+        break;
+    case Kw::RDblQuote:
+        appendChar(0x201D);
+        break;
+    case Kw::EmSpace:
+        appendChar(0x2003);
+        break;
+    case Kw::EnSpace:
+        appendChar(0x2002);
+        break;
+    case Kw::QmSpace:
+        appendChar(0x2005);
+        break;
+    case Kw::Zwj:
+        appendChar(0x200D);
+        break;
+    case Kw::Zwnj:
+        appendChar(0x200C);
+        break;
+    case Kw::Ltrmark:
+        appendChar(0x200E);
+        break;
+    case Kw::Rtlmark:
+        appendChar(0x200F);
+        break;
 
     case Kw::U:
         if (hasParam) {
@@ -1076,32 +1456,67 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
             return;
         }
         break;
-    case Kw::Uc: s.uc = clampInt(param, 0, 16); break;
+    case Kw::Uc:
+        s.uc = clampInt(param, 0, 16);
+        break;
     case Kw::AnsiCpg:
         if (param > 0 && param < 100000)
             m_ansiCodePage = param;
         m_cpFont = std::numeric_limits<int>::min();
         break;
-    case Kw::Ansi: m_ansiCodePage = 1252; break;
-    case Kw::Mac: m_ansiCodePage = 10000; break;
-    case Kw::Pc: m_ansiCodePage = 437; break;
-    case Kw::Pca: m_ansiCodePage = 850; break;
+    case Kw::Ansi:
+        m_ansiCodePage = 1252;
+        break;
+    case Kw::Mac:
+        m_ansiCodePage = 10000;
+        break;
+    case Kw::Pc:
+        m_ansiCodePage = 437;
+        break;
+    case Kw::Pca:
+        m_ansiCodePage = 850;
+        break;
     case Kw::Deff:
         m_tables.defaultFont = std::max(0, param);
         m_cpFont = std::numeric_limits<int>::min();
         break;
-    case Kw::FCharset: m_fontCharset = param; break;
-    case Kw::Cpg: m_fontCpg = param > 0 && param < 100000 ? param : -1; break;
-    case Kw::Red: m_red = clampInt(param, 0, 255); m_colorSet = true; break;
-    case Kw::Green: m_green = clampInt(param, 0, 255); m_colorSet = true; break;
-    case Kw::Blue: m_blue = clampInt(param, 0, 255); m_colorSet = true; break;
+    case Kw::FCharset:
+        m_fontCharset = param;
+        break;
+    case Kw::Cpg:
+        m_fontCpg = param > 0 && param < 100000 ? param : -1;
+        break;
+    case Kw::Red:
+        m_red = clampInt(param, 0, 255);
+        m_colorSet = true;
+        break;
+    case Kw::Green:
+        m_green = clampInt(param, 0, 255);
+        m_colorSet = true;
+        break;
+    case Kw::Blue:
+        m_blue = clampInt(param, 0, 255);
+        m_colorSet = true;
+        break;
 
-    case Kw::PicW: m_pict.picw = std::max(0, param); break;
-    case Kw::PicH: m_pict.pich = std::max(0, param); break;
-    case Kw::PicWGoal: m_pict.goalw = std::max(0, param); break;
-    case Kw::PicHGoal: m_pict.goalh = std::max(0, param); break;
-    case Kw::PicScaleX: m_pict.scalex = clampInt(param, 1, 10000); break;
-    case Kw::PicScaleY: m_pict.scaley = clampInt(param, 1, 10000); break;
+    case Kw::PicW:
+        m_pict.picw = std::max(0, param);
+        break;
+    case Kw::PicH:
+        m_pict.pich = std::max(0, param);
+        break;
+    case Kw::PicWGoal:
+        m_pict.goalw = std::max(0, param);
+        break;
+    case Kw::PicHGoal:
+        m_pict.goalh = std::max(0, param);
+        break;
+    case Kw::PicScaleX:
+        m_pict.scalex = clampInt(param, 1, 10000);
+        break;
+    case Kw::PicScaleY:
+        m_pict.scaley = clampInt(param, 1, 10000);
+        break;
     case Kw::PngBlip:
     case Kw::JpegBlip:
     case Kw::EmfBlip:
@@ -1112,10 +1527,10 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
     case Kw::PmMetafile:
         if (s.dest == Dest::Pict) {
             static constexpr std::pair<Kw, Picture::Kind> kinds[] = {
-                {Kw::PngBlip, Picture::Kind::Png},   {Kw::JpegBlip, Picture::Kind::Jpeg},
-                {Kw::EmfBlip, Picture::Kind::Emf},   {Kw::WMetafile, Picture::Kind::Wmf},
-                {Kw::DiBitmap, Picture::Kind::Dib},  {Kw::WBitmap, Picture::Kind::Bitmap},
-                {Kw::MacPict, Picture::Kind::Mac},   {Kw::PmMetafile, Picture::Kind::Os2}};
+                {Kw::PngBlip, Picture::Kind::Png},  {Kw::JpegBlip, Picture::Kind::Jpeg},
+                {Kw::EmfBlip, Picture::Kind::Emf},  {Kw::WMetafile, Picture::Kind::Wmf},
+                {Kw::DiBitmap, Picture::Kind::Dib}, {Kw::WBitmap, Picture::Kind::Bitmap},
+                {Kw::MacPict, Picture::Kind::Mac},  {Kw::PmMetafile, Picture::Kind::Os2}};
             for (const auto& [k, kind] : kinds) {
                 if (k == kw)
                     m_pict.kind = kind;
@@ -1132,13 +1547,13 @@ void Parser::dispatch(Kw kw, bool hasParam, int param, std::string_view name)
 
 } // namespace
 
-bool parseRtf(const QByteArray& rtf, Sink& sink, Tables& tables)
-{
+bool parseRtf(const QByteArray& rtf, Sink& sink, Tables& tables) {
     qsizetype start = 0;
     while (start < rtf.size() && (rtf.at(start) == ' ' || rtf.at(start) == '\t' ||
                                   rtf.at(start) == '\r' || rtf.at(start) == '\n'))
         ++start;
-    const QByteArrayView head = QByteArrayView(rtf).sliced(start, std::min<qsizetype>(5, rtf.size() - start));
+    const QByteArrayView head =
+        QByteArrayView(rtf).sliced(start, std::min<qsizetype>(5, rtf.size() - start));
     if (head != "{\\rtf" && head != "{\\urt")
         return false;
     Parser parser(rtf, sink, tables);

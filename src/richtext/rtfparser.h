@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-
 #include <cstdint>
 
 namespace richtext::detail {
@@ -24,8 +23,8 @@ enum class ListKind : std::uint8_t {
 struct CharProps {
     int font = -1; // font number (\fN); -1 is the document's default font
     int halfPoints = 24;
-    int color = 0;     // colour table index, 0 = automatic
-    int highlight = 0; // colour table index, 0 = none
+    int color = 0;             // colour table index, 0 = automatic
+    int highlight = 0;         // colour table index, 0 = none
     std::uint8_t vertical = 0; // 0 normal, 1 superscript, 2 subscript
     bool bold = false;
     bool italic = false;
@@ -46,7 +45,8 @@ struct ParaProps {
     int spaceAfter = 0;
     ListKind list = ListKind::None;
     int listLevel = 0;
-    int listOverride = 0; // \lsN, 0 when the paragraph has none
+    int listOverride = 0;     // \lsN, 0 when the paragraph has none
+    bool listRestart = false; // the item's marker text says it is the first of its list
     bool operator==(const ParaProps&) const = default;
 };
 

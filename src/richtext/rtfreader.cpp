@@ -1,4 +1,5 @@
 #include "codepage.h"
+#include "listmarker.h"
 #include "richtext.h"
 #include "rtfparser.h"
 
@@ -11,7 +12,6 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
-
 #include <array>
 
 namespace richtext {
@@ -26,23 +26,27 @@ namespace {
 constexpr double kTwipsPerPixel = 15.0; // 1440 twips per inch at 96 pixels per inch
 constexpr double kMaxPictureSide = 10000.0;
 
-QTextListFormat::Style listStyle(ListKind kind)
-{
+QTextListFormat::Style listStyle(ListKind kind) {
     switch (kind) {
-    case ListKind::Decimal: return QTextListFormat::ListDecimal;
-    case ListKind::LowerAlpha: return QTextListFormat::ListLowerAlpha;
-    case ListKind::UpperAlpha: return QTextListFormat::ListUpperAlpha;
-    case ListKind::LowerRoman: return QTextListFormat::ListLowerRoman;
-    case ListKind::UpperRoman: return QTextListFormat::ListUpperRoman;
-    default: return QTextListFormat::ListDisc;
+    case ListKind::Decimal:
+        return QTextListFormat::ListDecimal;
+    case ListKind::LowerAlpha:
+        return QTextListFormat::ListLowerAlpha;
+    case ListKind::UpperAlpha:
+        return QTextListFormat::ListUpperAlpha;
+    case ListKind::LowerRoman:
+        return QTextListFormat::ListLowerRoman;
+    case ListKind::UpperRoman:
+        return QTextListFormat::ListUpperRoman;
+    default:
+        return QTextListFormat::ListDisc;
     }
 }
 
-QString romanNumber(int n)
-{
+QString romanNumber(int n) {
     static const std::pair<int, const char*> table[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
-        {50, "l"},   {40, "xl"},  {10, "x"},  {9, "ix"},   {5, "v"},   {4, "iv"}, {1, "i"}};
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
     QString out;
     if (n <= 0 || n >= 4000)
         return QString::number(n);
@@ -55,8 +59,7 @@ QString romanNumber(int n)
     return out;
 }
 
-QString alphaNumber(int n)
-{
+QString alphaNumber(int n) {
     QString out;
     while (n > 0) {
         --n;
@@ -66,20 +69,30 @@ QString alphaNumber(int n)
     return out;
 }
 
+// Whether a list item joins the list of the same level before it.
+bool continues(ListKind kind, int listOverride, const ParaProps& p) {
+    const bool numbered = p.list != ListKind::Bullet;
+    return kind == p.list && listOverride == p.listOverride && !(numbered && p.listRestart);
+}
+
 } // namespace
 
 namespace detail {
 
-// The marker text of list item number n (counted from 1).
-QString listMarker(QTextListFormat::Style style, int n)
-{
+QString listMarker(QTextListFormat::Style style, int n) {
     switch (style) {
-    case QTextListFormat::ListDecimal: return QString::number(n) + QLatin1Char('.');
-    case QTextListFormat::ListLowerAlpha: return alphaNumber(n) + QLatin1Char('.');
-    case QTextListFormat::ListUpperAlpha: return alphaNumber(n).toUpper() + QLatin1Char('.');
-    case QTextListFormat::ListLowerRoman: return romanNumber(n) + QLatin1Char('.');
-    case QTextListFormat::ListUpperRoman: return romanNumber(n).toUpper() + QLatin1Char('.');
-    default: return QString(QChar(0x2022));
+    case QTextListFormat::ListDecimal:
+        return QString::number(n) + QLatin1Char('.');
+    case QTextListFormat::ListLowerAlpha:
+        return alphaNumber(n) + QLatin1Char('.');
+    case QTextListFormat::ListUpperAlpha:
+        return alphaNumber(n).toUpper() + QLatin1Char('.');
+    case QTextListFormat::ListLowerRoman:
+        return romanNumber(n) + QLatin1Char('.');
+    case QTextListFormat::ListUpperRoman:
+        return romanNumber(n).toUpper() + QLatin1Char('.');
+    default:
+        return QString(QChar(0x2022));
     }
 }
 
@@ -89,32 +102,48 @@ namespace {
 
 class DocumentBuilder : public detail::Sink {
 public:
+    // One edit block for the whole reading: outside of one, every insertion
+    // lays the paragraph out again to place the cursor, which makes long
+    // paragraphs quadratic.
     DocumentBuilder(QTextDocument* doc, const detail::Tables& tables)
-        : m_doc(doc), m_cursor(doc), m_tables(tables)
-    {
+        : m_doc(doc), m_cursor(doc), m_tables(tables) {
+        m_cursor.beginEditBlock();
     }
+    ~DocumentBuilder() override { m_cursor.endEditBlock(); }
 
-    void text(const QString& text, const CharProps& chars) override
-    {
+    void text(const QString& text, const CharProps& chars) override {
+        openPendingBlock();
         m_cursor.insertText(text, charFormat(chars));
     }
 
-    void paragraph(const ParaProps& para, const CharProps& chars) override
-    {
+    // Every paragraph ends with its mark, the document's last one too: the
+    // block after a mark is made only once something follows it.
+    void paragraph(const ParaProps& para, const CharProps& chars) override {
+        openPendingBlock();
         applyBlock(para, chars);
-        m_cursor.insertBlock(QTextBlockFormat(), charFormat(chars));
+        m_pendingBlock = true;
+        m_pendingChars = chars;
     }
 
-    void picture(const Picture& pic, const CharProps&) override { insertPicture(pic); }
+    void picture(const Picture& pic, const CharProps&) override {
+        openPendingBlock();
+        insertPicture(pic);
+    }
 
-    void finish(const ParaProps& para, const CharProps& chars) override
-    {
-        applyBlock(para, chars);
+    void finish(const ParaProps& para, const CharProps& chars) override {
+        if (!m_pendingBlock)
+            applyBlock(para, chars);
     }
 
 private:
-    const QTextCharFormat& charFormat(const CharProps& c)
-    {
+    void openPendingBlock() {
+        if (!m_pendingBlock)
+            return;
+        m_pendingBlock = false;
+        m_cursor.insertBlock(QTextBlockFormat(), charFormat(m_pendingChars));
+    }
+
+    const QTextCharFormat& charFormat(const CharProps& c) {
         if (m_haveFormat && c == m_lastProps)
             return m_lastFormat;
         QTextCharFormat f;
@@ -150,14 +179,20 @@ private:
         return m_lastFormat;
     }
 
-    void applyBlock(const ParaProps& p, const CharProps& chars)
-    {
+    void applyBlock(const ParaProps& p, const CharProps& chars) {
         QTextBlockFormat bf;
         switch (p.align) {
-        case 1: bf.setAlignment(Qt::AlignHCenter); break;
-        case 2: bf.setAlignment(Qt::AlignRight); break;
-        case 3: bf.setAlignment(Qt::AlignJustify); break;
-        default: break;
+        case 1:
+            bf.setAlignment(Qt::AlignHCenter);
+            break;
+        case 2:
+            bf.setAlignment(Qt::AlignRight);
+            break;
+        case 3:
+            bf.setAlignment(Qt::AlignJustify);
+            break;
+        default:
+            break;
         }
         const bool listItem = p.list != ListKind::None;
         if (p.leftIndent != 0)
@@ -184,7 +219,7 @@ private:
         for (size_t l = level + 1; l < m_lists.size(); ++l)
             m_lists[l] = {};
         ListSlot& slot = m_lists[level];
-        if (slot.list && slot.kind == p.list) {
+        if (slot.list && continues(slot.kind, slot.listOverride, p)) {
             slot.list->add(m_cursor.block());
         } else {
             QTextListFormat lf;
@@ -192,11 +227,11 @@ private:
             lf.setIndent(0);
             slot.list = m_cursor.createList(lf);
             slot.kind = p.list;
+            slot.listOverride = p.listOverride;
         }
     }
 
-    void insertPicture(const Picture& pic)
-    {
+    void insertPicture(const Picture& pic) {
         QSize natural;
         bool showable = false;
         const char* ext = "img";
@@ -246,8 +281,7 @@ private:
     }
 
     // A grey frame with a cross: the picture is there but cannot be shown.
-    static QImage placeholderImage()
-    {
+    static QImage placeholderImage() {
         QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
         image.fill(QColor(0xEE, 0xEE, 0xEE));
         QPainter painter(&image);
@@ -260,6 +294,7 @@ private:
 
     struct ListSlot {
         ListKind kind = ListKind::None;
+        int listOverride = 0;
         QTextList* list = nullptr;
     };
 
@@ -271,13 +306,15 @@ private:
     bool m_haveFormat = false;
     std::array<ListSlot, 9> m_lists{};
     int m_pictures = 0;
+    bool m_pendingBlock = false;
+    CharProps m_pendingChars;
 };
 
 // Builds the plain-text version straight from the RTF, without a document.
 class PlainTextBuilder : public detail::Sink {
 public:
-    void text(const QString& text, const CharProps&) override
-    {
+    void text(const QString& text, const CharProps&) override {
+        openPendingLine();
         startParagraph();
         for (QChar ch : text) {
             if (ch == QChar(0x2028))
@@ -287,29 +324,40 @@ public:
         }
     }
 
-    void paragraph(const ParaProps& para, const CharProps&) override
-    {
+    // As in the document: the last paragraph mark adds no line.
+    void paragraph(const ParaProps& para, const CharProps&) override {
+        openPendingLine();
         endParagraph(para);
-        m_out.append(QLatin1Char('\n'));
+        m_pendingLine = true;
     }
 
-    void picture(const Picture&, const CharProps&) override { startParagraph(); }
+    void picture(const Picture&, const CharProps&) override {
+        openPendingLine();
+        startParagraph();
+    }
 
-    void finish(const ParaProps& para, const CharProps&) override { endParagraph(para); }
+    void finish(const ParaProps& para, const CharProps&) override {
+        if (!m_pendingLine)
+            endParagraph(para);
+    }
 
     QString result() const { return m_out; }
 
 private:
     // The marker goes in front of the paragraph, but the paragraph's
     // formatting is known only at its end: remember where it starts.
-    void startParagraph()
-    {
+    void openPendingLine() {
+        if (m_pendingLine)
+            m_out.append(QLatin1Char('\n'));
+        m_pendingLine = false;
+    }
+
+    void startParagraph() {
         if (m_start < 0)
             m_start = m_out.size();
     }
 
-    void endParagraph(const ParaProps& p)
-    {
+    void endParagraph(const ParaProps& p) {
         const qsizetype start = m_start < 0 ? m_out.size() : m_start;
         m_start = -1;
         if (p.list == ListKind::None) {
@@ -320,25 +368,26 @@ private:
         for (size_t l = level + 1; l < m_counters.size(); ++l)
             m_counters[l] = {};
         Counter& c = m_counters[level];
-        if (c.kind != p.list)
-            c = {p.list, 0};
+        if (!continues(c.kind, c.listOverride, p))
+            c = {p.list, p.listOverride, 0};
         ++c.count;
         m_out.insert(start, detail::listMarker(listStyle(p.list), c.count) + QLatin1Char(' '));
     }
 
     struct Counter {
         ListKind kind = ListKind::None;
+        int listOverride = 0;
         int count = 0;
     };
     QString m_out;
     qsizetype m_start = -1;
+    bool m_pendingLine = false;
     std::array<Counter, 9> m_counters{};
 };
 
 } // namespace
 
-QByteArray RtfSourceBytes(const QString& rtf)
-{
+QByteArray RtfSourceBytes(const QString& rtf) {
     QByteArray out;
     out.reserve(rtf.size());
     for (QChar ch : rtf) {
@@ -347,22 +396,25 @@ QByteArray RtfSourceBytes(const QString& rtf)
             out.append(static_cast<char>(b));
         } else {
             const int v = ch.unicode() > 0x7FFF ? ch.unicode() - 0x10000 : ch.unicode();
-            out.append("\\uc1\\u");
+            // In a group of its own, so the \uc it needs ends with it.
+            out.append("{\\uc1\\u");
             out.append(QByteArray::number(v));
-            out.append('?');
+            out.append("?}");
         }
     }
     return out;
 }
 
-bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
-{
+bool ReadRtf(const QByteArray& rtf, QTextDocument* doc) {
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
     detail::Tables tables;
-    DocumentBuilder builder(doc, tables);
-    const bool ok = detail::parseRtf(rtf, builder, tables);
+    bool ok = false;
+    {
+        DocumentBuilder builder(doc, tables);
+        ok = detail::parseRtf(rtf, builder, tables);
+    }
     if (!ok)
         doc->setPlainText(QString::fromUtf8(rtf));
     doc->setUndoRedoEnabled(undo);
@@ -370,13 +422,11 @@ bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
     return ok;
 }
 
-bool ReadRtf(const QString& rtf, QTextDocument* doc)
-{
+bool ReadRtf(const QString& rtf, QTextDocument* doc) {
     return ReadRtf(RtfSourceBytes(rtf), doc);
 }
 
-QString RtfToPlainText(const QByteArray& rtf)
-{
+QString RtfToPlainText(const QByteArray& rtf) {
     detail::Tables tables;
     PlainTextBuilder builder;
     if (!detail::parseRtf(rtf, builder, tables))
@@ -384,13 +434,11 @@ QString RtfToPlainText(const QByteArray& rtf)
     return builder.result();
 }
 
-QString RtfToPlainText(const QString& rtf)
-{
+QString RtfToPlainText(const QString& rtf) {
     return RtfToPlainText(RtfSourceBytes(rtf));
 }
 
-QString DocumentToPlainText(const QTextDocument* doc)
-{
+QString DocumentToPlainText(const QTextDocument* doc) {
     QString out;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         if (block != doc->begin())

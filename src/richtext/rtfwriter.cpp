@@ -1,4 +1,5 @@
 #include "codepage.h"
+#include "listmarker.h"
 #include "richtext.h"
 
 #include <QBuffer>
@@ -10,26 +11,19 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
-
 #include <cmath>
 
 namespace richtext {
-
-namespace detail {
-QString listMarker(QTextListFormat::Style style, int n);
-}
 
 namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 
-int twips(double pixels)
-{
+int twips(double pixels) {
     return static_cast<int>(std::lround(std::clamp(pixels * kTwipsPerPixel, -1e7, 1e7)));
 }
 
-bool isBulletStyle(QTextListFormat::Style s)
-{
+bool isBulletStyle(QTextListFormat::Style s) {
     return s == QTextListFormat::ListDisc || s == QTextListFormat::ListCircle ||
            s == QTextListFormat::ListSquare;
 }
@@ -63,8 +57,7 @@ struct PictureOut {
 
 // Encoded picture data of an image in the document, or an empty keyword
 // when there is nothing to write.
-PictureOut pictureFor(const QTextDocument* doc, const QTextImageFormat& fmt)
-{
+PictureOut pictureFor(const QTextDocument* doc, const QTextImageFormat& fmt) {
     PictureOut out;
     if (fmt.hasProperty(PictureDataProperty)) {
         out.keyword = fmt.property(PictureKeywordProperty).toByteArray();
@@ -111,11 +104,10 @@ PictureOut pictureFor(const QTextDocument* doc, const QTextImageFormat& fmt)
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument* doc) : m_doc(doc)
-    {
+    explicit Writer(const QTextDocument* doc) : m_doc(doc) {
         const QFont def = doc->defaultFont();
         m_defaultFamily = def.family();
-        m_defaultPoints = def.pointSizeF() > 0 ? def.pointSizeF()
+        m_defaultPoints = def.pointSizeF() > 0  ? def.pointSizeF()
                           : def.pixelSize() > 0 ? def.pixelSize() * 0.75
                                                 : 12.0;
     }
@@ -130,13 +122,18 @@ private:
     RunProps runPropsOf(const QTextCharFormat& f);
     ParaOut paraOf(const QTextBlock& block) const;
 
-    void word(const char* name) { m_out.append('\\').append(name); m_needSpace = true; }
-    void word(const char* name, long long value)
-    {
+    void word(const char* name) {
+        m_out.append('\\').append(name);
+        m_needSpace = true;
+    }
+    void word(const char* name, long long value) {
         m_out.append('\\').append(name).append(QByteArray::number(value));
         m_needSpace = true;
     }
-    void raw(const char* s) { m_out.append(s); m_needSpace = false; }
+    void raw(const char* s) {
+        m_out.append(s);
+        m_needSpace = false;
+    }
     void writeRunProps(const RunProps& want);
     void writeText(QStringView text, bool inFontTable = false);
     void writeParagraphStart(const QTextBlock& block, const ParaOut& para, bool restate);
@@ -156,8 +153,7 @@ private:
     QString m_link;
 };
 
-QString Writer::familyOf(const QTextCharFormat& f) const
-{
+QString Writer::familyOf(const QTextCharFormat& f) const {
     const QVariant families = f.property(QTextFormat::FontFamilies);
     if (families.isValid()) {
         const QStringList list = families.toStringList();
@@ -168,8 +164,7 @@ QString Writer::familyOf(const QTextCharFormat& f) const
     return family.isEmpty() ? m_defaultFamily : family;
 }
 
-int Writer::fontIndex(const QString& family)
-{
+int Writer::fontIndex(const QString& family) {
     qsizetype i = m_fonts.indexOf(family);
     if (i < 0) {
         m_fonts.append(family);
@@ -178,8 +173,7 @@ int Writer::fontIndex(const QString& family)
     return static_cast<int>(i);
 }
 
-int Writer::colorIndex(const QColor& color)
-{
+int Writer::colorIndex(const QColor& color) {
     const QColor c = color.toRgb();
     for (qsizetype i = 0; i < m_colors.size(); ++i) {
         if (m_colors.at(i).rgb() == c.rgb())
@@ -189,14 +183,14 @@ int Writer::colorIndex(const QColor& color)
     return static_cast<int>(m_colors.size());
 }
 
-RunProps Writer::runPropsOf(const QTextCharFormat& f)
-{
+RunProps Writer::runPropsOf(const QTextCharFormat& f) {
     RunProps r;
     r.font = fontIndex(familyOf(f));
     double points = m_defaultPoints;
     if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0)
         points = f.fontPointSize();
-    else if (f.hasProperty(QTextFormat::FontPixelSize) && f.intProperty(QTextFormat::FontPixelSize) > 0)
+    else if (f.hasProperty(QTextFormat::FontPixelSize) &&
+             f.intProperty(QTextFormat::FontPixelSize) > 0)
         points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
     r.halfPoints = static_cast<int>(std::clamp<long>(std::lround(points * 2), 2, 3276));
     r.bold = f.hasProperty(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold;
@@ -214,8 +208,7 @@ RunProps Writer::runPropsOf(const QTextCharFormat& f)
     return r;
 }
 
-ParaOut Writer::paraOf(const QTextBlock& block) const
-{
+ParaOut Writer::paraOf(const QTextBlock& block) const {
     const QTextBlockFormat bf = block.blockFormat();
     ParaOut p;
     const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
@@ -243,8 +236,7 @@ ParaOut Writer::paraOf(const QTextBlock& block) const
     return p;
 }
 
-void Writer::collectTables()
-{
+void Writer::collectTables() {
     bool bullets = false;
     for (QTextBlock block = m_doc->begin(); block.isValid(); block = block.next()) {
         if (QTextList* list = block.textList())
@@ -266,8 +258,7 @@ void Writer::collectTables()
     }
 }
 
-void Writer::writeRunProps(const RunProps& w)
-{
+void Writer::writeRunProps(const RunProps& w) {
     if (w.color != m_cur.color)
         word("cf", w.color);
     if (w.highlight != m_cur.highlight)
@@ -289,8 +280,7 @@ void Writer::writeRunProps(const RunProps& w)
     m_cur = w;
 }
 
-void Writer::writeText(QStringView text, bool inFontTable)
-{
+void Writer::writeText(QStringView text, bool inFontTable) {
     auto plain = [this](char c) {
         if (m_needSpace) {
             m_out.append(' ');
@@ -301,15 +291,38 @@ void Writer::writeText(QStringView text, bool inFontTable)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
         switch (ch) {
-        case u'\\': plain('\\'); plain('\\'); continue;
-        case u'{': plain('\\'); plain('{'); continue;
-        case u'}': plain('\\'); plain('}'); continue;
-        case u'\t': word("tab"); continue;
-        case 0x2028: word("line"); continue;
-        case 0x00A0: plain('\\'); plain('~'); continue;
-        case 0x00AD: plain('\\'); plain('-'); continue;
-        case 0x2011: plain('\\'); plain('_'); continue;
-        default: break;
+        case u'\\':
+            plain('\\');
+            plain('\\');
+            continue;
+        case u'{':
+            plain('\\');
+            plain('{');
+            continue;
+        case u'}':
+            plain('\\');
+            plain('}');
+            continue;
+        case u'\t':
+            word("tab");
+            continue;
+        case 0x2028:
+            word("line");
+            continue;
+        case 0x00A0:
+            plain('\\');
+            plain('~');
+            continue;
+        case 0x00AD:
+            plain('\\');
+            plain('-');
+            continue;
+        case 0x2011:
+            plain('\\');
+            plain('_');
+            continue;
+        default:
+            break;
         }
         if (ch < 0x20 || ch == QChar::ObjectReplacementCharacter || (inFontTable && ch == u';'))
             continue;
@@ -331,8 +344,7 @@ void Writer::writeText(QStringView text, bool inFontTable)
     }
 }
 
-void Writer::writeParagraphStart(const QTextBlock& block, const ParaOut& p, bool restate)
-{
+void Writer::writeParagraphStart(const QTextBlock& block, const ParaOut& p, bool restate) {
     const auto style = static_cast<QTextListFormat::Style>(p.listStyle);
     if (restate) {
         word("pard");
@@ -369,11 +381,21 @@ void Writer::writeParagraphStart(const QTextBlock& block, const ParaOut& p, bool
                 word("pnindent", 0);
                 word("pnstart", 1);
                 switch (style) {
-                case QTextListFormat::ListLowerAlpha: word("pnlcltr"); break;
-                case QTextListFormat::ListUpperAlpha: word("pnucltr"); break;
-                case QTextListFormat::ListLowerRoman: word("pnlcrm"); break;
-                case QTextListFormat::ListUpperRoman: word("pnucrm"); break;
-                default: word("pndec"); break;
+                case QTextListFormat::ListLowerAlpha:
+                    word("pnlcltr");
+                    break;
+                case QTextListFormat::ListUpperAlpha:
+                    word("pnucltr");
+                    break;
+                case QTextListFormat::ListLowerRoman:
+                    word("pnlcrm");
+                    break;
+                case QTextListFormat::ListUpperRoman:
+                    word("pnucrm");
+                    break;
+                default:
+                    word("pndec");
+                    break;
                 }
                 raw("{");
                 word("pntxta");
@@ -401,8 +423,7 @@ void Writer::writeParagraphStart(const QTextBlock& block, const ParaOut& p, bool
         word("sa", p.spaceAfter);
 }
 
-void Writer::writePicture(const QTextImageFormat& fmt)
-{
+void Writer::writePicture(const QTextImageFormat& fmt) {
     const PictureOut pic = pictureFor(m_doc, fmt);
     if (pic.keyword.isEmpty())
         return;
@@ -429,8 +450,7 @@ void Writer::writePicture(const QTextImageFormat& fmt)
     raw("}");
 }
 
-void Writer::writeBlock(const QTextBlock& block)
-{
+void Writer::writeBlock(const QTextBlock& block) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();
         if (!frag.isValid())
@@ -477,8 +497,7 @@ void Writer::writeBlock(const QTextBlock& block)
         writeRunProps(runPropsOf(block.charFormat()));
 }
 
-QByteArray Writer::run()
-{
+QByteArray Writer::run() {
     collectTables();
     m_out.reserve(m_doc->characterCount() + 256);
     raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl");
@@ -513,10 +532,8 @@ QByteArray Writer::run()
         first = false;
         prev = p;
         writeBlock(block);
-        if (block.next().isValid()) {
-            word("par");
-            raw("\r\n");
-        }
+        word("par");
+        raw("\r\n");
     }
     raw("}\r\n");
     return m_out;
@@ -524,19 +541,16 @@ QByteArray Writer::run()
 
 } // namespace
 
-QByteArray WriteRtf(const QTextDocument* doc)
-{
+QByteArray WriteRtf(const QTextDocument* doc) {
     Writer writer(doc);
     return writer.run();
 }
 
-QString WriteRtfString(const QTextDocument* doc)
-{
+QString WriteRtfString(const QTextDocument* doc) {
     return QString::fromLatin1(WriteRtf(doc));
 }
 
-QString DocumentToHtml(const QTextDocument* doc)
-{
+QString DocumentToHtml(const QTextDocument* doc) {
     QString html = doc->toHtml();
     QStringList done;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
@@ -571,17 +585,16 @@ QString DocumentToHtml(const QTextDocument* doc)
                 image.save(&buffer, "PNG");
             }
             const QString src = QStringLiteral("src=\"%1\"").arg(name.toHtmlEscaped());
-            const QString data = QStringLiteral("src=\"data:%1;base64,%2\"")
-                                     .arg(QString::fromLatin1(mime),
-                                          QString::fromLatin1(bytes.toBase64()));
+            const QString data =
+                QStringLiteral("src=\"data:%1;base64,%2\"")
+                    .arg(QString::fromLatin1(mime), QString::fromLatin1(bytes.toBase64()));
             html.replace(src, data);
         }
     }
     return html;
 }
 
-QString RtfToHtml(const QByteArray& rtf)
-{
+QString RtfToHtml(const QByteArray& rtf) {
     QTextDocument doc;
     ReadRtf(rtf, &doc);
     return DocumentToHtml(&doc);

@@ -7,28 +7,22 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
 #include <gtest/gtest.h>
-
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
+inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
-inline void PrintTo(const QByteArray& s, std::ostream* os)
-{
+inline void PrintTo(const QByteArray& s, std::ostream* os) {
     *os << '"' << s.left(400).toStdString() << (s.size() > 400 ? "..." : "") << '"';
 }
 
-inline QByteArray rtfFixture(const char* name)
-{
+inline QByteArray rtfFixture(const char* name) {
     return readAll(fixture(QStringLiteral("rtf/") + QLatin1String(name)));
 }
 
 // The block whose text contains needle (an invalid block when none does).
-inline QTextBlock blockWith(const QTextDocument& doc, const QString& needle)
-{
+inline QTextBlock blockWith(const QTextDocument& doc, const QString& needle) {
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         if (b.text().contains(needle))
             return b;
@@ -37,8 +31,7 @@ inline QTextBlock blockWith(const QTextDocument& doc, const QString& needle)
 }
 
 // The character format of the first character of needle in the document.
-inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& needle)
-{
+inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& needle) {
     const QTextCursor found = doc.find(needle);
     if (found.isNull()) {
         ADD_FAILURE() << "text not found: " << needle.toStdString();
@@ -49,14 +42,12 @@ inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& needle)
     return c.charFormat();
 }
 
-inline QString familyOf(const QTextCharFormat& f)
-{
+inline QString familyOf(const QTextCharFormat& f) {
     const QStringList families = f.property(QTextFormat::FontFamilies).toStringList();
     return families.isEmpty() ? QString() : families.first();
 }
 
-inline QByteArray imageBytes(int w, int h, QColor color, const char* format)
-{
+inline QByteArray imageBytes(int w, int h, QColor color, const char* format) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(color);
     QByteArray bytes;
@@ -67,8 +58,7 @@ inline QByteArray imageBytes(int w, int h, QColor color, const char* format)
 }
 
 // Every image format in the document, in order.
-inline QList<QTextImageFormat> imagesOf(const QTextDocument& doc)
-{
+inline QList<QTextImageFormat> imagesOf(const QTextDocument& doc) {
     QList<QTextImageFormat> out;
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {

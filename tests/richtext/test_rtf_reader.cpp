@@ -17,7 +17,10 @@ struct TextCase {
 // same whether it comes straight from the RTF or from the document.
 const TextCase kTextCases[] = {
     {"par_and_line", "{\\rtf1 one\\line two\\par three}", u"one\ntwo\nthree"},
-    {"trailing_par", "{\\rtf1 one\\par}", u"one\n"},
+    {"last_par_adds_no_line", "{\\rtf1 one\\par}", u"one"},
+    {"empty_last_paragraph", "{\\rtf1 one\\par\\par}", u"one\n"},
+    {"last_list_item_adds_no_item", "{\\rtf1{\\pntext\\'B7\\tab}{\\*\\pn\\pnlvlblt}Last\\par}",
+     u"\u2022 Last"},
     {"newline_is_par", "{\\rtf1 one\\\ntwo}", u"one\ntwo"},
     {"raw_line_ends_ignored", "{\\rtf1 on\r\ne\r\n}", u"one"},
     {"tab", "{\\rtf1 a\\tab b\tc}", u"a\tb\tc"},
@@ -28,14 +31,17 @@ const TextCase kTextCases[] = {
     {"hex_1252", "{\\rtf1\\ansi\\ansicpg1252 Gr\\'fc\\'dfe \\'80}", u"Gr\u00FC\u00DFe \u20AC"},
     {"hex_1251_document", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}", u"\u041F\u0440\u0438"},
     {"hex_by_font_charset",
-     "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}{\\f2\\fcharset161 Greek;}}"
+     "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial "
+     "Cyr;}{\\f2\\fcharset161 Greek;}}"
      "\\f1\\'cf\\f0\\'cf\\f2\\'e1}",
      u"\u041F\u00CF\u03B1"},
     {"shift_jis_pairs",
      "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0\\'93\\'fa\\'96\\'7b\\'83A}",
      u"\u65E5\u672C\u30A2"},
-    {"cpg_wins_over_charset",
-     "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1253 X;}}\\f0\\'e1}", u"\u03B1"},
+    {"decoder_substitutes_are_dropped",
+     "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 X;}}\\f0 a\\'ff\\'ffb}", u"ab"},
+    {"cpg_wins_over_charset", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1253 X;}}\\f0\\'e1}",
+     u"\u03B1"},
     {"raw_high_bytes_in_code_page", "{\\rtf1\\ansi\\ansicpg1251 \xcf\xf0}", u"\u041F\u0440"},
     {"unicode_fallback_uc1", "{\\rtf1 \\u8364?x}", u"\u20ACx"},
     {"unicode_uc2_hex_fallback", "{\\rtf1\\uc2 \\u8364\\'80\\'80x}", u"\u20ACx"},
@@ -48,24 +54,27 @@ const TextCase kTextCases[] = {
     {"ignorable_destination", "{\\rtf1 a{\\*\\generator Msftedit 5.41;}{\\*\\unknown b}c}", u"ac"},
     {"unknown_plain_destination_kept", "{\\rtf1 a{\\unknownword b}c}", u"abc"},
     {"nontext_destinations",
-     "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 Normal;}}"
+     "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 "
+     "Normal;}}"
      "{\\info{\\title T}{\\author A}}{\\header H}{\\footer F}{\\footnote N}text}",
      u"text"},
     {"bin_data_skipped", "{\\rtf1 a{\\*\\x \\bin4 }{\\\\}b}", u"ab"},
     {"bin_larger_than_file", "{\\rtf1 a\\bin99999999 }}}}", u"a"},
     {"bin_inside_text_not_shown", "{\\rtf1 a\\bin3 xyzb}", u"ab"},
     {"pntext_dropped",
-     "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}item}",
+     "{\\rtf1{\\fonttbl{\\f1\\fcharset2 "
+     "Symbol;}}{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}item}",
      u"\u2022 item"},
     {"listtext_dropped", "{\\rtf1{\\listtext 1.\\tab}\\ls1 item}", u"1. item"},
     {"hidden_text", "{\\rtf1 a{\\v hidden}b\\v c\\v0 d}", u"abd"},
-    {"field_result", "{\\rtf1 {\\field{\\*\\fldinst{HYPERLINK \"http://x.org\"}}{\\fldrslt{\\ul link}}} end}",
+    {"field_result",
+     "{\\rtf1 {\\field{\\*\\fldinst{HYPERLINK \"http://x.org\"}}{\\fldrslt{\\ul link}}} end}",
      u"link end"},
     {"upr_takes_unicode_half", "{\\rtf1 {\\upr{ansi}{\\*\\ud{uni}}}}", u"uni"},
     {"table_cells", "{\\rtf1 \\trowd\\cellx100\\cellx200 \\intbl A\\cell B\\cell\\row after}",
      u"A\tB\nafter"},
-    {"shppict_wins", "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 00}}b}",
-     u"ab"},
+    {"shppict_wins",
+     "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 00}}b}", u"ab"},
     {"text_after_document_ignored", "{\\rtf1 a}b{c}", u"a"},
     {"unclosed_document", "{\\rtf1 a{\\b b", u"ab"},
     {"leading_whitespace", "\r\n {\\rtf1 a}", u"a"},
@@ -74,8 +83,7 @@ const TextCase kTextCases[] = {
 
 class RtfTextCase : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(RtfTextCase, GivesText)
-{
+TEST_P(RtfTextCase, GivesText) {
     const TextCase& c = GetParam();
     const QByteArray rtf(c.rtf);
     const QString expected = QString::fromUtf16(c.text);
@@ -85,15 +93,13 @@ TEST_P(RtfTextCase, GivesText)
     EXPECT_EQ(richtext::DocumentToPlainText(&doc), expected);
 }
 
-std::string caseName(const ::testing::TestParamInfo<TextCase>& row)
-{
+std::string caseName(const ::testing::TestParamInfo<TextCase>& row) {
     return row.param.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Features, RtfTextCase, ::testing::ValuesIn(kTextCases), caseName);
 
-QTextCharFormat charFormatOf(const char* rtf, const QString& needle)
-{
+QTextCharFormat charFormatOf(const char* rtf, const QString& needle) {
     QTextDocument doc;
     richtext::ReadRtf(QByteArray(rtf), &doc);
     return formatOf(doc, needle);
@@ -101,8 +107,7 @@ QTextCharFormat charFormatOf(const char* rtf, const QString& needle)
 
 } // namespace
 
-TEST(RtfReader, CharacterFormatsAndTheirResets)
-{
+TEST(RtfReader, CharacterFormatsAndTheirResets) {
     const char* rtf =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
         "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
@@ -123,8 +128,10 @@ TEST(RtfReader, CharacterFormatsAndTheirResets)
     EXPECT_TRUE(formatOf(doc, QStringLiteral("U")).fontUnderline());
     EXPECT_TRUE(formatOf(doc, QStringLiteral("D")).fontUnderline());
     EXPECT_TRUE(formatOf(doc, QStringLiteral("S")).fontStrikeOut());
-    EXPECT_EQ(formatOf(doc, QStringLiteral("P")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
-    EXPECT_EQ(formatOf(doc, QStringLiteral("Q")).verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(formatOf(doc, QStringLiteral("P")).verticalAlignment(),
+              QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(formatOf(doc, QStringLiteral("Q")).verticalAlignment(),
+              QTextCharFormat::AlignSubScript);
     EXPECT_DOUBLE_EQ(formatOf(doc, QStringLiteral("Z")).fontPointSize(), 18.0);
     EXPECT_EQ(familyOf(formatOf(doc, QStringLiteral("T"))), QStringLiteral("Times New Roman"));
     EXPECT_EQ(formatOf(doc, QStringLiteral("R")).foreground().color(), QColor(255, 0, 0));
@@ -152,8 +159,19 @@ TEST(RtfReader, CharacterFormatsAndTheirResets)
     EXPECT_EQ(familyOf(y), QStringLiteral("Arial"));
 }
 
-TEST(RtfReader, ColourTableEntryZeroAndBadIndexesAreAutomatic)
-{
+TEST(RtfReader, FontNamesAreDecodedInTheFontsCodePage) {
+    const char* rtf =
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset204 \\'cf\\u1088?\\'e8 Cyr;}"
+        "{\\f1\\fcharset0 Gr\\'fc\\'9c\\u8364?{\\*\\falt Other};}{\\f2\\fcharset2 Symbol;}}"
+        "\\f0 A\\f1 B\\f2 C}";
+    EXPECT_EQ(familyOf(charFormatOf(rtf, QStringLiteral("A"))),
+              QStringLiteral("\u041F\u0440\u0438 Cyr"));
+    EXPECT_EQ(familyOf(charFormatOf(rtf, QStringLiteral("B"))),
+              QStringLiteral("Gr\u00FC\u0153\u20AC"));
+    EXPECT_EQ(familyOf(charFormatOf(rtf, QStringLiteral("C"))), QStringLiteral("Symbol"));
+}
+
+TEST(RtfReader, ColourTableEntryZeroAndBadIndexesAreAutomatic) {
     const char* rtf = "{\\rtf1{\\colortbl\\red9\\green9\\blue9;\\red0\\green128\\blue0;}"
                       "\\cf0 A\\cf1 B\\cf7 C\\highlight99 D}";
     EXPECT_FALSE(charFormatOf(rtf, QStringLiteral("A")).hasProperty(QTextFormat::ForegroundBrush));
@@ -162,8 +180,7 @@ TEST(RtfReader, ColourTableEntryZeroAndBadIndexesAreAutomatic)
     EXPECT_FALSE(charFormatOf(rtf, QStringLiteral("D")).hasProperty(QTextFormat::BackgroundBrush));
 }
 
-TEST(RtfReader, NonTextDestinationsDoNotLeakFormatting)
-{
+TEST(RtfReader, NonTextDestinationsDoNotLeakFormatting) {
     const char* rtf = "{\\rtf1{\\stylesheet{\\s0\\b\\i\\fs48 Normal;}}{\\*\\x \\ul}"
                       "{\\info{\\title \\strike T}}Plain}";
     const QTextCharFormat f = charFormatOf(rtf, QStringLiteral("Plain"));
@@ -172,18 +189,20 @@ TEST(RtfReader, NonTextDestinationsDoNotLeakFormatting)
     EXPECT_DOUBLE_EQ(f.fontPointSize(), 12.0);
 }
 
-TEST(RtfReader, ParagraphFormats)
-{
+TEST(RtfReader, ParagraphFormats) {
     const char* rtf = "{\\rtf1 \\qc C\\par\\qr R\\par\\qj J\\par"
                       "\\pard\\fi-360\\li720\\ri1440\\sb120\\sa240 I\\par"
                       "\\pard L}";
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(QByteArray(rtf), &doc));
-    EXPECT_EQ(blockWith(doc, QStringLiteral("C")).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+    EXPECT_EQ(blockWith(doc, QStringLiteral("C")).blockFormat().alignment() &
+                  Qt::AlignHorizontal_Mask,
               Qt::AlignHCenter);
-    EXPECT_EQ(blockWith(doc, QStringLiteral("R")).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+    EXPECT_EQ(blockWith(doc, QStringLiteral("R")).blockFormat().alignment() &
+                  Qt::AlignHorizontal_Mask,
               Qt::AlignRight);
-    EXPECT_EQ(blockWith(doc, QStringLiteral("J")).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+    EXPECT_EQ(blockWith(doc, QStringLiteral("J")).blockFormat().alignment() &
+                  Qt::AlignHorizontal_Mask,
               Qt::AlignJustify);
     const QTextBlockFormat i = blockWith(doc, QStringLiteral("I")).blockFormat();
     // Twips to pixels at 96 dpi: 15 twips a pixel.
@@ -199,24 +218,25 @@ TEST(RtfReader, ParagraphFormats)
     EXPECT_FALSE(l.alignment() & (Qt::AlignHCenter | Qt::AlignRight | Qt::AlignJustify));
 }
 
-TEST(RtfReader, LineBreakStaysInsideTheParagraph)
-{
+TEST(RtfReader, LineBreakStaysInsideTheParagraph) {
     QTextDocument doc;
     richtext::ReadRtf(QByteArray("{\\rtf1 one\\line two\\par three}"), &doc);
     EXPECT_EQ(doc.blockCount(), 2);
     EXPECT_EQ(doc.begin().text(), QStringLiteral("one\u2028two"));
 }
 
-TEST(RtfReader, RichEditBulletsBecomeOneListWithTheMarkerShownOnce)
-{
-    const char* rtf =
-        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}"
-        "\\pard Intro\\par"
-        "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 One\\par"
-        "{\\pntext\\f1\\'B7\\tab}Two\\par"
-        "\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta.}}\\fi-360\\li720 First\\par"
-        "{\\pntext\\f0 2.\\tab}Second\\par"
-        "\\pard After}";
+TEST(RtfReader, RichEditBulletsBecomeOneListWithTheMarkerShownOnce) {
+    const char* rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}"
+                      "\\pard Intro\\par"
+                      "\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{"
+                      "\\pntxtb\\'B7}}\\fi-360\\li720 One\\par"
+                      "{\\pntext\\f1\\'B7\\tab}Two\\par"
+                      "\\pard{\\pntext\\f0 "
+                      "1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta.}}"
+                      "\\fi-360\\li720 First\\par"
+                      "{\\pntext\\f0 2.\\tab}Second\\par"
+                      "{\\pntext\\f0 1.\\tab}Again\\par"
+                      "\\pard After}";
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(QByteArray(rtf), &doc));
     const QTextBlock one = blockWith(doc, QStringLiteral("One"));
@@ -232,15 +252,19 @@ TEST(RtfReader, RichEditBulletsBecomeOneListWithTheMarkerShownOnce)
     EXPECT_NE(first.textList(), one.textList());
     EXPECT_EQ(first.textList()->format().style(), QTextListFormat::ListDecimal);
     EXPECT_EQ(first.textList(), blockWith(doc, QStringLiteral("Second")).textList());
+    // A marker that starts counting again starts a new list.
+    const QTextBlock again = blockWith(doc, QStringLiteral("Again"));
+    ASSERT_NE(again.textList(), nullptr);
+    EXPECT_NE(again.textList(), first.textList());
     EXPECT_EQ(blockWith(doc, QStringLiteral("Intro")).textList(), nullptr);
     EXPECT_EQ(blockWith(doc, QStringLiteral("After")).textList(), nullptr);
 
-    EXPECT_EQ(richtext::RtfToPlainText(QByteArray(rtf)),
-              QStringLiteral("Intro\n\u2022 One\n\u2022 Two\n1. First\n2. Second\nAfter"));
+    EXPECT_EQ(
+        richtext::RtfToPlainText(QByteArray(rtf)),
+        QStringLiteral("Intro\n\u2022 One\n\u2022 Two\n1. First\n2. Second\n1. Again\nAfter"));
 }
 
-TEST(RtfReader, WordListsTakeTheirKindFromTheListTable)
-{
+TEST(RtfReader, WordListsTakeTheirKindFromTheListTable) {
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(rtfFixture("word.rtf"), &doc));
     const QTextBlock p1 = blockWith(doc, QStringLiteral("Punkt eins"));
@@ -253,10 +277,10 @@ TEST(RtfReader, WordListsTakeTheirKindFromTheListTable)
     EXPECT_EQ(p1.text(), QStringLiteral("Punkt eins"));
 }
 
-TEST(RtfReader, HyperlinkFieldShowsResultAndKeepsTarget)
-{
+TEST(RtfReader, HyperlinkFieldShowsResultAndKeepsTarget) {
     const char* rtf = "{\\rtf1 {\\field{\\*\\fldinst{HYPERLINK \\\\l \"anchor\" }}{\\fldrslt x}}"
-                      "{\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a\" }}{\\fldrslt{\\ul Link}}} after}";
+                      "{\\field{\\*\\fldinst{HYPERLINK \"https://example.org/a\" }}{\\fldrslt{\\ul "
+                      "Link}}} after}";
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(QByteArray(rtf), &doc));
     const QTextCharFormat link = formatOf(doc, QStringLiteral("Link"));
@@ -265,10 +289,18 @@ TEST(RtfReader, HyperlinkFieldShowsResultAndKeepsTarget)
     EXPECT_TRUE(link.fontUnderline());
     EXPECT_FALSE(formatOf(doc, QStringLiteral("after")).isAnchor());
     EXPECT_EQ(formatOf(doc, QStringLiteral("x")).anchorHref(), QStringLiteral("anchor"));
+
+    QTextDocument wide;
+    richtext::ReadRtf(
+        QByteArray(
+            "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"https://b\\'fccher.example/\\u1078?\"}"
+            "{\\fldrslt B}}}"),
+        &wide);
+    EXPECT_EQ(formatOf(wide, QStringLiteral("B")).anchorHref(),
+              QStringLiteral("https://b\u00FCcher.example/\u0436"));
 }
 
-TEST(RtfReader, PngAndJpegPicturesAtTheirGoalSize)
-{
+TEST(RtfReader, PngAndJpegPicturesAtTheirGoalSize) {
     const QByteArray png = imageBytes(4, 2, Qt::red, "PNG");
     const QByteArray jpeg = imageBytes(8, 8, Qt::blue, "JPEG");
     const QByteArray rtf = "{\\rtf1 a{\\pict\\pngblip\\picw4\\pich2\\picwgoal600\\pichgoal300\r\n" +
@@ -280,17 +312,18 @@ TEST(RtfReader, PngAndJpegPicturesAtTheirGoalSize)
     ASSERT_EQ(images.size(), 2);
     EXPECT_DOUBLE_EQ(images[0].width(), 40.0);
     EXPECT_DOUBLE_EQ(images[0].height(), 20.0);
-    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(images[0].name())).toByteArray(), png);
+    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(images[0].name())).toByteArray(),
+              png);
     // Without a goal size the picture's own size, scaled.
     EXPECT_DOUBLE_EQ(images[1].width(), 4.0);
     EXPECT_DOUBLE_EQ(images[1].height(), 16.0);
-    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(images[1].name())).toByteArray(), jpeg);
+    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(images[1].name())).toByteArray(),
+              jpeg);
     EXPECT_FALSE(images[0].hasProperty(richtext::PictureDataProperty));
     EXPECT_EQ(richtext::DocumentToPlainText(&doc), QStringLiteral("abc"));
 }
 
-TEST(RtfReader, ShapePictureWinsOverItsFallback)
-{
+TEST(RtfReader, ShapePictureWinsOverItsFallback) {
     const QByteArray png = imageBytes(2, 2, Qt::green, "PNG");
     const QByteArray rtf = "{\\rtf1 {\\*\\shppict{\\pict\\pngblip " + png.toHex() +
                            "}}{\\nonshppict{\\pict\\wmetafile8 0100090000}}}";
@@ -298,14 +331,15 @@ TEST(RtfReader, ShapePictureWinsOverItsFallback)
     richtext::ReadRtf(rtf, &doc);
     const QList<QTextImageFormat> images = imagesOf(doc);
     ASSERT_EQ(images.size(), 1);
-    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(images[0].name())).toByteArray(), png);
+    EXPECT_EQ(doc.resource(QTextDocument::ImageResource, QUrl(images[0].name())).toByteArray(),
+              png);
 }
 
-TEST(RtfReader, UnshowablePicturesKeepTheirPlaceAndData)
-{
-    const QByteArray rtf = "{\\rtf1 a{\\pict\\wmetafile8\\picw2540\\pich1270 0100090000}"
-                           "b{\\pict\\emfblip\\picwgoal150\\pichgoal150 01000000}"
-                           "c{\\pict\\pngblip 0badc0ffee}d{\\pict\\dibitmap0\\picw10\\pich5 28000000}e}";
+TEST(RtfReader, UnshowablePicturesKeepTheirPlaceAndData) {
+    const QByteArray rtf =
+        "{\\rtf1 a{\\pict\\wmetafile8\\picw2540\\pich1270 0100090000}"
+        "b{\\pict\\emfblip\\picwgoal150\\pichgoal150 01000000}"
+        "c{\\pict\\pngblip 0badc0ffee}d{\\pict\\dibitmap0\\picw10\\pich5 28000000}e}";
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(rtf, &doc));
     const QList<QTextImageFormat> images = imagesOf(doc);
@@ -327,8 +361,7 @@ TEST(RtfReader, UnshowablePicturesKeepTheirPlaceAndData)
     EXPECT_EQ(richtext::DocumentToPlainText(&doc), QStringLiteral("abcde"));
 }
 
-TEST(RtfReader, NonRtfDataIsShownAsPlainText)
-{
+TEST(RtfReader, NonRtfDataIsShownAsPlainText) {
     QTextDocument doc;
     EXPECT_FALSE(richtext::ReadRtf(QByteArray("mailto:anna@example.org"), &doc));
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("mailto:anna@example.org"));
@@ -338,18 +371,19 @@ TEST(RtfReader, NonRtfDataIsShownAsPlainText)
     EXPECT_TRUE(doc.isEmpty());
 }
 
-TEST(RtfReader, StringSourceKeepsCharactersOutsideTheCodePage)
-{
+TEST(RtfReader, StringSourceKeepsCharactersOutsideTheCodePage) {
     // An archive holds RTF as a string; raw characters in it survive.
     const QString source = QStringLiteral("{\\rtf1\\ansi \u20AC \u00E4 \u0416}");
     EXPECT_EQ(richtext::RtfToPlainText(source), QStringLiteral("\u20AC \u00E4 \u0416"));
+    // The escape for a raw character leaves the document's \uc alone.
+    EXPECT_EQ(richtext::RtfToPlainText(QStringLiteral("{\\rtf1\\uc2 \u0416\\u8364xyz}")),
+              QStringLiteral("\u0416\u20ACz"));
     QTextDocument doc;
     EXPECT_TRUE(richtext::ReadRtf(source, &doc));
     EXPECT_EQ(doc.toPlainText(), QStringLiteral("\u20AC \u00E4 \u0416"));
 }
 
-TEST(RtfReader, ReplacesEarlierContentAndLeavesUndoAsItWas)
-{
+TEST(RtfReader, ReplacesEarlierContentAndLeavesUndoAsItWas) {
     QTextDocument doc;
     doc.setPlainText(QStringLiteral("old"));
     ASSERT_TRUE(doc.isUndoRedoEnabled());
@@ -361,14 +395,13 @@ TEST(RtfReader, ReplacesEarlierContentAndLeavesUndoAsItWas)
 }
 
 // What the common producers write, read as a whole.
-TEST(RtfReaderFixtures, WordPad)
-{
+TEST(RtfReaderFixtures, WordPad) {
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(rtfFixture("wordpad.rtf"), &doc));
     EXPECT_EQ(richtext::DocumentToPlainText(&doc),
               QStringLiteral("Angebot\nSehr geehrte Damen und Herren, heute ist {$Date$}.\n"
                              "\u2022 Rot\n\u2022 Blau\n\u2022 Gelb\nEinger\u00FCckt\n\n"
-                             "Unterstrichen und durch\n"));
+                             "Unterstrichen und durch"));
     const QTextBlock title = blockWith(doc, QStringLiteral("Angebot"));
     EXPECT_EQ(title.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     const QTextCharFormat t = formatOf(doc, QStringLiteral("Angebot"));
@@ -390,24 +423,27 @@ TEST(RtfReaderFixtures, WordPad)
     const QList<QTextImageFormat> images = imagesOf(doc);
     ASSERT_EQ(images.size(), 1);
     EXPECT_DOUBLE_EQ(images[0].width(), 40.0);
-    EXPECT_FALSE(doc.resource(QTextDocument::ImageResource, QUrl(images[0].name())).toByteArray().isEmpty());
+    EXPECT_FALSE(
+        doc.resource(QTextDocument::ImageResource, QUrl(images[0].name())).toByteArray().isEmpty());
     EXPECT_TRUE(formatOf(doc, QStringLiteral("Unterstrichen")).fontUnderline());
     EXPECT_TRUE(formatOf(doc, QStringLiteral("durch")).fontStrikeOut());
 }
 
-TEST(RtfReaderFixtures, LibreOffice)
-{
+TEST(RtfReaderFixtures, LibreOffice) {
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(rtfFixture("libreoffice.rtf"), &doc));
-    EXPECT_EQ(richtext::DocumentToPlainText(&doc),
-              QStringLiteral("Titel\nNormal kursiv unter rot \u20AC \u041F\u0440\u0438\u0432\u0435\u0442 "
-                             "\u201Cquotes\u201D \u2014 dash\n\u2022 Eins\n\u2022 Zwei\n1. Erstens\n2. Zweitens\n"
-                             "Verweis und Bild \nEinger\u00FCckt\n"));
+    EXPECT_EQ(
+        richtext::DocumentToPlainText(&doc),
+        QStringLiteral(
+            "Titel\nNormal kursiv unter rot \u20AC \u041F\u0440\u0438\u0432\u0435\u0442 "
+            "\u201Cquotes\u201D \u2014 dash\n\u2022 Eins\n\u2022 Zwei\n1. Erstens\n2. Zweitens\n"
+            "Verweis und Bild \nEinger\u00FCckt"));
     EXPECT_EQ(familyOf(formatOf(doc, QStringLiteral("Normal"))), QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(formatOf(doc, QStringLiteral("Titel")).fontWeight(), QFont::Bold);
     EXPECT_TRUE(formatOf(doc, QStringLiteral("kursiv")).fontItalic());
     EXPECT_EQ(formatOf(doc, QStringLiteral("rot")).foreground().color(), QColor(255, 0, 0));
-    EXPECT_EQ(formatOf(doc, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://example.org/x"));
+    EXPECT_EQ(formatOf(doc, QStringLiteral("Verweis")).anchorHref(),
+              QStringLiteral("https://example.org/x"));
     const QTextBlock eins = blockWith(doc, QStringLiteral("Eins"));
     ASSERT_NE(eins.textList(), nullptr);
     EXPECT_EQ(eins.textList()->format().style(), QTextListFormat::ListDisc);
@@ -422,13 +458,13 @@ TEST(RtfReaderFixtures, LibreOffice)
     EXPECT_DOUBLE_EQ(blockWith(doc, QStringLiteral("Einger")).blockFormat().leftMargin(), 96.0);
 }
 
-TEST(RtfReaderFixtures, Word)
-{
+TEST(RtfReaderFixtures, Word) {
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(rtfFixture("word.rtf"), &doc));
-    EXPECT_EQ(richtext::DocumentToPlainText(&doc),
-              QStringLiteral("Blocksatz mit Fett und \u041F\u0440\u0438\u0432\u0435\u0442 \u20AC .\n"
-                             "\u2022 Punkt eins\n\u2022 Punkt zwei\n1. Schritt\nBeispiel \n"));
+    EXPECT_EQ(
+        richtext::DocumentToPlainText(&doc),
+        QStringLiteral("Blocksatz mit Fett und \u041F\u0440\u0438\u0432\u0435\u0442 \u20AC .\n"
+                       "\u2022 Punkt eins\n\u2022 Punkt zwei\n1. Schritt\nBeispiel "));
     // The bold of the style sheet's "Normal" must not leak into the text.
     EXPECT_NE(formatOf(doc, QStringLiteral("Blocksatz")).fontWeight(), QFont::Bold);
     EXPECT_EQ(formatOf(doc, QStringLiteral("Fett")).fontWeight(), QFont::Bold);
@@ -445,22 +481,22 @@ TEST(RtfReaderFixtures, Word)
     EXPECT_DOUBLE_EQ(images[0].width(), 2.0);
 }
 
-TEST(RtfReaderFixtures, Pandoc)
-{
+TEST(RtfReaderFixtures, Pandoc) {
     QTextDocument doc;
     ASSERT_TRUE(richtext::ReadRtf(rtfFixture("pandoc.rtf"), &doc));
     EXPECT_EQ(richtext::DocumentToPlainText(&doc),
-              QStringLiteral("\u00DCberschrift\nEin Absatz mit kursiv, fett, code und \u201CZitat\u201D.\n"
-                             "\u2022\tErster Punkt\n\u2022\tZweiter Punkt\n1.\tNummer eins\n"
-                             "Ein Verweis und ein Zeilen-\numbruch.\n"));
+              QStringLiteral(
+                  "\u00DCberschrift\nEin Absatz mit kursiv, fett, code und \u201CZitat\u201D.\n"
+                  "\u2022\tErster Punkt\n\u2022\tZweiter Punkt\n1.\tNummer eins\n"
+                  "Ein Verweis und ein Zeilen-\numbruch."));
     EXPECT_EQ(familyOf(formatOf(doc, QStringLiteral("code"))), QStringLiteral("Courier"));
     EXPECT_DOUBLE_EQ(formatOf(doc, QStringLiteral("berschrift")).fontPointSize(), 18.0);
-    EXPECT_EQ(formatOf(doc, QStringLiteral("Verweis")).anchorHref(), QStringLiteral("https://pandoc.org/"));
+    EXPECT_EQ(formatOf(doc, QStringLiteral("Verweis")).anchorHref(),
+              QStringLiteral("https://pandoc.org/"));
     EXPECT_DOUBLE_EQ(blockWith(doc, QStringLiteral("Erster")).blockFormat().leftMargin(), 24.0);
 }
 
-TEST(RtfReaderFixtures, PlainTextFromRtfMatchesTheDocument)
-{
+TEST(RtfReaderFixtures, PlainTextFromRtfMatchesTheDocument) {
     for (const char* name : {"wordpad.rtf", "libreoffice.rtf", "word.rtf", "pandoc.rtf"}) {
         QTextDocument doc;
         richtext::ReadRtf(rtfFixture(name), &doc);

@@ -6,14 +6,12 @@ using TestApplication = QApplication;
 using TestApplication = QGuiApplication;
 #endif
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 // The main of tests that need QtGui (documents, fonts, images): the same
 // throw-away world as the headless tests, with an offscreen platform unless
 // the caller chose one.
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QTemporaryDir world;
     qputenv("HOME", world.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (world.path() + QStringLiteral("/config")).toLocal8Bit());
