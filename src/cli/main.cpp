@@ -1,11 +1,14 @@
 // phrasora-cli: the scriptable face of Phrasora's archive store.
 
 #include "cli/platform_commands.h"
+#include "cli/rtf_command.h"
 #include "cli/store_commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -20,6 +23,7 @@ const Command kCommands[] = {
     {"check", "check that an archive can be read", CmdCheck},
     {"resave", "read an archive and write it again", CmdResave},
     {"expand", "expand the placeholders of a text", CmdExpand},
+    {"rtf", "show RTF as plain text, as written RTF or as HTML", CmdRtf},
     {"windows", "list the windows an entry can be sent to", CmdWindows},
     {"type", "type a text into a window", CmdType},
     {"keys", "send a key string to a window", CmdKeys},
@@ -38,7 +42,15 @@ QByteArray usage()
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Documents with fonts need a GUI application; it needs no display.
+    const bool gui = argc > 1 && std::strcmp(argv[1], "rtf") == 0;
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (gui)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("phrasora-cli"));
 
     QStringList args = QCoreApplication::arguments();

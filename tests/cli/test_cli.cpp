@@ -161,3 +161,25 @@ TEST(Cli, UsageErrorsAndHelp)
         EXPECT_TRUE(r.out.startsWith("Usage: phrasora-cli")) << command;
     }
 }
+
+TEST(Cli, RtfAsTextRtfAndHtml)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\f0 Gr\\'fc\\'dfe \\b fett\\b0\\par Zweite\\par}";
+    Result r = cli({QStringLiteral("rtf")}, rtf);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Gr\xc3\xbc\xc3\x9f" "e fett\nZweite\n");
+
+    r = cli({QStringLiteral("rtf"), QStringLiteral("--to"), QStringLiteral("rtf")}, rtf);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("{\\rtf1"));
+    EXPECT_TRUE(r.out.contains("\\b "));
+    EXPECT_EQ(cli({QStringLiteral("rtf")}, r.out).out, "Gr\xc3\xbc\xc3\x9f" "e fett\nZweite\n")
+        << "what the writer writes reads back to the same text";
+
+    r = cli({QStringLiteral("rtf"), QStringLiteral("--to=html")}, rtf);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains("<html")) << r.out.toStdString();
+
+    EXPECT_EQ(cli({QStringLiteral("rtf"), QStringLiteral("--to"), QStringLiteral("pdf")}).exitCode, 2);
+    EXPECT_EQ(cli({QStringLiteral("rtf"), fixture(QStringLiteral("no/such.rtf"))}).exitCode, 1);
+}
