@@ -173,62 +173,57 @@ QByteArray dumpJson(const TDocumentHandling& archive, const TMemoryTree& tree)
 
 } // namespace
 
-int CmdDump(const QStringList& args)
+namespace {
+
+// The common start of the commands that read one archive: help, argument
+// count, then the read. Returns -1 when the archive was read, otherwise the
+// exit code.
+int readArchiveArgument(const QStringList& args, const char* usage, qsizetype maxArgs,
+                        TDocumentHandling& archive, TMemoryTree& tree)
 {
     if (WantsHelp(args)) {
-        PrintOut(DumpUsage);
+        PrintOut(usage);
         return 0;
     }
-    if (args.size() != 1)
-        return UsageError(DumpUsage, args.isEmpty() ? QStringLiteral("missing ARCHIVE")
-                                                    : QStringLiteral("too many arguments"));
-    TDocumentHandling archive;
-    TMemoryTree tree;
+    if (args.isEmpty() || args.size() > maxArgs)
+        return UsageError(usage, args.isEmpty() ? QStringLiteral("missing ARCHIVE")
+                                                : QStringLiteral("too many arguments"));
     try {
         loadOrThrow(archive, tree, args[0]);
     } catch (const Exception& error) {
         return reportFailure(error, args[0]);
     }
+    return -1;
+}
+
+} // namespace
+
+int CmdDump(const QStringList& args)
+{
+    TDocumentHandling archive;
+    TMemoryTree tree;
+    if (const int code = readArchiveArgument(args, DumpUsage, 1, archive, tree); code >= 0)
+        return code;
     PrintOut(dumpJson(archive, tree));
     return 0;
 }
 
 int CmdCheck(const QStringList& args)
 {
-    if (WantsHelp(args)) {
-        PrintOut(CheckUsage);
-        return 0;
-    }
-    if (args.size() != 1)
-        return UsageError(CheckUsage, args.isEmpty() ? QStringLiteral("missing ARCHIVE")
-                                                     : QStringLiteral("too many arguments"));
     TDocumentHandling archive;
     TMemoryTree tree;
-    try {
-        loadOrThrow(archive, tree, args[0]);
-    } catch (const Exception& error) {
-        return reportFailure(error, args[0]);
-    }
+    if (const int code = readArchiveArgument(args, CheckUsage, 1, archive, tree); code >= 0)
+        return code;
     PrintOut("ok\n");
     return 0;
 }
 
 int CmdResave(const QStringList& args)
 {
-    if (WantsHelp(args)) {
-        PrintOut(ResaveUsage);
-        return 0;
-    }
-    if (args.isEmpty() || args.size() > 2)
-        return UsageError(ResaveUsage, args.isEmpty() ? QStringLiteral("missing ARCHIVE")
-                                                      : QStringLiteral("too many arguments"));
     TDocumentHandling archive;
     TMemoryTree tree;
-    try {
-        loadOrThrow(archive, tree, args[0]);
-    } catch (const Exception& error) {
-        return reportFailure(error, args[0]);
-    }
+    if (const int code = readArchiveArgument(args, ResaveUsage, 2, archive, tree); code >= 0)
+        return code;
     const QString target = args.size() == 2 ? QFileInfo(args[1]).absoluteFilePath() : QString();
     try {
         pugi::xml_document doc;

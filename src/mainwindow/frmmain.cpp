@@ -236,12 +236,8 @@ void TMain::ResetArchive() { m_archive = std::make_unique<TDocumentHandling>(); 
 
 void TMain::OpenArchiveFile(const QString& path)
 {
-    if (ArchiveOpen()) {
-        if (!Messages::Confirm(this, m_language->GetMessage(1)))
-            return;
-        ResetArchive();
-        ClearViews();
-    }
+    if (!closeOpenArchive())
+        return;
     m_archive->FileName = QFileInfo(path).absoluteFilePath();
     if (loadCurrentArchive() && m_history)
         m_history->AddArchive(m_archive->FileName);

@@ -175,6 +175,10 @@ private:
     bool loadCurrentArchive();
     void showLoadFailure(const Exception& error);
     void saveArchive(const QString& fileName);
+    // Writes a new archive under its first name; on failure nothing stays open.
+    bool writeNewArchive(const QString& file);
+    // Asks before an open archive is closed (msg 1) and closes it; true to go on.
+    bool closeOpenArchive();
     void tListClick();
     void lsDocClick();
     void lsDocColumnClick(int column);

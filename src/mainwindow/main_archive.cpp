@@ -26,11 +26,34 @@ const QString& archiveFilter()
 
 QString TMain::HomepageUrl() { return QStringLiteral("https://phrasora.example.org/"); }
 
-void TMain::Neu1Click()
+bool TMain::writeNewArchive(const QString& file)
 {
-    if (!ArchiveOpen() || Messages::Confirm(this, m_language->GetMessage(1))) {
+    m_archive->FileName = file;
+    try {
+        m_archive->WriteArchive(m_doc, file);
+        SetViewsEnabled(true);
+        return true;
+    } catch (const ESaveError&) {
+        // A new archive that could not be written is not left half open.
+        Messages::ShowError(this, m_language->GetError(3) + QStringLiteral(" ESaveError"), 10200);
         ResetArchive();
         ClearViews();
+        return false;
+    }
+}
+
+bool TMain::closeOpenArchive()
+{
+    if (ArchiveOpen() && !Messages::Confirm(this, m_language->GetMessage(1)))
+        return false;
+    ResetArchive();
+    ClearViews();
+    return true;
+}
+
+void TMain::Neu1Click()
+{
+    if (closeOpenArchive()) {
         m_treeAdapter->AddFirst(m_language->GetIdent(1));
         TDocumentHeader header;
         header.version = 1;
@@ -42,16 +65,7 @@ void TMain::Neu1Click()
             ResetArchive();
             ClearViews();
         } else {
-            m_archive->FileName = file;
-            try {
-                m_archive->WriteArchive(m_doc, file);
-                SetViewsEnabled(true);
-            } catch (const ESaveError&) {
-                // A new archive that could not be written is not left half open.
-                Messages::ShowError(this, m_language->GetError(3) + QStringLiteral(" ESaveError"), 10200);
-                ResetArchive();
-                ClearViews();
-            }
+            writeNewArchive(file);
         }
     }
     FillHistoryMenu();
@@ -59,9 +73,7 @@ void TMain::Neu1Click()
 
 void TMain::NeumitAssistent1Click()
 {
-    if (!ArchiveOpen() || Messages::Confirm(this, m_language->GetMessage(1))) {
-        ResetArchive();
-        ClearViews();
+    if (closeOpenArchive()) {
         m_treeAdapter->AddFirst(m_language->GetIdent(1));
         TDocumentHeader header;
         const QString file = RunNewArchiveWizard(header, this);
@@ -70,15 +82,7 @@ void TMain::NeumitAssistent1Click()
             ClearViews();
         } else {
             m_archive->SetHeader(header);
-            m_archive->FileName = file;
-            try {
-                m_archive->WriteArchive(m_doc, file);
-                SetViewsEnabled(true);
-            } catch (const ESaveError&) {
-                Messages::ShowError(this, m_language->GetError(3) + QStringLiteral(" ESaveError"), 10200);
-                ResetArchive();
-                ClearViews();
-            }
+            writeNewArchive(file);
             RefreshQuickMenu(); // the wizard may have added it to the used archives
         }
     }
@@ -87,12 +91,8 @@ void TMain::NeumitAssistent1Click()
 
 void TMain::ffnen1Click()
 {
-    if (ArchiveOpen()) {
-        if (!Messages::Confirm(this, m_language->GetMessage(1)))
-            return;
-        ResetArchive();
-        ClearViews();
-    }
+    if (!closeOpenArchive())
+        return;
     const QString file = FileDialogs::GetOpenFileName(this, archiveFilter());
     if (!file.isEmpty()) {
         m_archive->FileName = QFileInfo(file).absoluteFilePath();
@@ -109,12 +109,8 @@ void TMain::PopHistoryClick(int tag)
     const QString path = m_history->GetArchive(tag);
     if (path.isEmpty())
         return;
-    if (ArchiveOpen()) {
-        if (!Messages::Confirm(this, m_language->GetMessage(1)))
-            return;
-        ResetArchive();
-        ClearViews();
-    }
+    if (!closeOpenArchive())
+        return;
     m_archive->FileName = path;
     loadCurrentArchive();
 }
