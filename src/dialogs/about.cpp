@@ -189,6 +189,8 @@ QString TAbout::HomepageUrl() {
 
 void TAbout::showEvent(QShowEvent* event) {
     FormShow();
+    // The new texts may need other button widths before the window appears.
+    layout()->activate();
     QDialog::showEvent(event);
 }
 

@@ -79,6 +79,7 @@ THeaderPropDialog::THeaderPropDialog(QWidget* parent, bool withFileName, int des
 
 void THeaderPropDialog::showEvent(QShowEvent* event) {
     FormShow();
+    layout()->activate();
     // A fixed dialog of the designed size; it grows only where the platform
     // font or a long value needs more room.
     const int width = qMax(m_designedSize.width(), minimumSizeHint().width());
