@@ -10,31 +10,34 @@
 
 namespace {
 
-Messages::Interceptor& messageInterceptor() {
+Messages::Interceptor& messageInterceptor()
+{
     static Messages::Interceptor interceptor;
     return interceptor;
 }
 
-Help::Interceptor& helpInterceptor() {
+Help::Interceptor& helpInterceptor()
+{
     static Help::Interceptor interceptor;
     return interceptor;
 }
 
-FileDialogs::Interceptor& fileInterceptor() {
+FileDialogs::Interceptor& fileInterceptor()
+{
     static FileDialogs::Interceptor interceptor;
     return interceptor;
 }
 
-QString& helpFile() {
+QString& helpFile()
+{
     static QString file;
     return file;
 }
 
-bool german() {
-    return QLocale::system().language() == QLocale::German;
-}
+bool german() { return QLocale::system().language() == QLocale::German; }
 
-bool show(QWidget* parent, TMessageKind kind, const QString& text, int helpContext) {
+bool show(QWidget* parent, TMessageKind kind, const QString& text, int helpContext)
+{
     if (messageInterceptor())
         return messageInterceptor()(kind, text, helpContext);
 
@@ -69,8 +72,7 @@ bool show(QWidget* parent, TMessageKind kind, const QString& text, int helpConte
     // The Help button opens the help and leaves the box open, as on Windows.
     if (help) {
         help->disconnect();
-        QObject::connect(help, &QPushButton::clicked, &box,
-                         [helpContext] { Help::Open(helpContext); });
+        QObject::connect(help, &QPushButton::clicked, &box, [helpContext] { Help::Open(helpContext); });
     }
     box.exec();
     return true;
@@ -80,7 +82,8 @@ bool show(QWidget* parent, TMessageKind kind, const QString& text, int helpConte
 
 namespace Messages {
 
-QString Title(TMessageKind kind) {
+QString Title(TMessageKind kind)
+{
     const bool de = german();
     switch (kind) {
     case TMessageKind::Error:
@@ -97,43 +100,40 @@ QString Title(TMessageKind kind) {
     return {};
 }
 
-void ShowError(QWidget* parent, const QString& text, int helpContext) {
+void ShowError(QWidget* parent, const QString& text, int helpContext)
+{
     show(parent, TMessageKind::Error, text, helpContext);
 }
 
-void ShowWarning(QWidget* parent, const QString& text) {
-    show(parent, TMessageKind::Warning, text, 0);
-}
+void ShowWarning(QWidget* parent, const QString& text) { show(parent, TMessageKind::Warning, text, 0); }
 
-void ShowInformation(QWidget* parent, const QString& text) {
+void ShowInformation(QWidget* parent, const QString& text)
+{
     show(parent, TMessageKind::Information, text, 0);
 }
 
-bool Confirm(QWidget* parent, const QString& text) {
+bool Confirm(QWidget* parent, const QString& text)
+{
     return show(parent, TMessageKind::Confirmation, text, 0);
 }
 
-void ShowStop(QWidget* parent, const QString& text) {
-    show(parent, TMessageKind::Stop, text, 0);
-}
+void ShowStop(QWidget* parent, const QString& text) { show(parent, TMessageKind::Stop, text, 0); }
 
-void SetInterceptor(Interceptor interceptor) {
-    messageInterceptor() = std::move(interceptor);
-}
+void SetInterceptor(Interceptor interceptor) { messageInterceptor() = std::move(interceptor); }
 
 } // namespace Messages
 
 namespace Help {
 
-void SetHelpFile(const QString& path) {
+void SetHelpFile(const QString& path)
+{
     helpFile() = QFileInfo::exists(path) ? path : QString();
 }
 
-QString HelpFile() {
-    return helpFile();
-}
+QString HelpFile() { return helpFile(); }
 
-void Open(int helpContext) {
+void Open(int helpContext)
+{
     if (helpFile().isEmpty())
         return;
     if (helpInterceptor()) {
@@ -146,21 +146,21 @@ void Open(int helpContext) {
     QDesktopServices::openUrl(url);
 }
 
-void SetInterceptor(Interceptor interceptor) {
-    helpInterceptor() = std::move(interceptor);
-}
+void SetInterceptor(Interceptor interceptor) { helpInterceptor() = std::move(interceptor); }
 
 } // namespace Help
 
 namespace FileDialogs {
 
-QString GetOpenFileName(QWidget* parent, const QString& filter) {
+QString GetOpenFileName(QWidget* parent, const QString& filter)
+{
     if (fileInterceptor())
         return fileInterceptor()(false);
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
-QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix) {
+QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultSuffix)
+{
     if (fileInterceptor())
         return fileInterceptor()(true);
     QFileDialog dialog(parent, QString(), QString(), filter);
@@ -174,8 +174,6 @@ QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& d
     return dialog.selectedFiles().first();
 }
 
-void SetInterceptor(Interceptor interceptor) {
-    fileInterceptor() = std::move(interceptor);
-}
+void SetInterceptor(Interceptor interceptor) { fileInterceptor() = std::move(interceptor); }
 
 } // namespace FileDialogs
