@@ -18,6 +18,11 @@ template <typename Dialog = QDialog> void WhenShown(std::function<void(Dialog&)>
             return;
         }
         step(*static_cast<Dialog*>(dialog));
+        // A step that forgets to close the dialog must not hang the run.
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the step left the dialog open";
+            dialog->reject();
+        }
     });
 }
 
