@@ -1,23 +1,39 @@
 #include "settings/mainfunc.h"
 
 #include "language/language.h"
+#include "platform/xdg.h"
 
 #include <QDir>
 
-// Placeholder implementation; the real one replaces it.
-QString TMainFunc::GetProgramVersion() const { return QStringLiteral(PHRASORA_VERSION_STRING); }
-
-static QString userFile(const QString& name)
-{
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
-    const QString folder = base + QStringLiteral("/Phrasora/");
-    QDir().mkpath(folder);
-    return folder + name;
+QString TMainFunc::GetProgramVersion() const {
+    return QStringLiteral(PHRASORA_VERSION_STRING);
 }
 
-QString TMainFunc::GetHistoryFile() const { return userFile(QStringLiteral("history.dat")); }
-QString TMainFunc::GetConfigFile() const { return userFile(QStringLiteral("config.ini")); }
-QString TMainFunc::GetQuickFile() const { return userFile(QStringLiteral("quick.ini")); }
-QString TMainFunc::GetLanguageFile() const { return TLangfileHandling().GetCurrentFile(); }
+QString TMainFunc::UserFolderPath() {
+    QString base = XdgConfigHome();
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/'); // the root folder already has one
+    return base + QStringLiteral("Phrasora/");
+}
+
+QString TMainFunc::GetUserFolder() const {
+    const QString folder = UserFolderPath();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString TMainFunc::GetHistoryFile() const {
+    return GetUserFolder() + QStringLiteral("history.dat");
+}
+
+QString TMainFunc::GetConfigFile() const {
+    return GetUserFolder() + QStringLiteral("config.ini");
+}
+
+QString TMainFunc::GetQuickFile() const {
+    return GetUserFolder() + QStringLiteral("quick.ini");
+}
+
+QString TMainFunc::GetLanguageFile() const {
+    return TLangfileHandling().GetCurrentFile();
+}

@@ -16,4 +16,12 @@ public:
 
     // Full path of the language file in use.
     QString GetLanguageFile() const;
+
+    // The per-user folder, $XDG_CONFIG_HOME/Phrasora/ (default
+    // ~/.config/Phrasora/), with a trailing "/". It and any missing parent are
+    // created on demand; a failure is silent, and the later opening of a file
+    // there reports it.
+    QString GetUserFolder() const;
+    // The same path, without creating anything.
+    static QString UserFolderPath();
 };
