@@ -2,6 +2,7 @@
 
 #include "dialogs/messages.h"
 #include "language/language.h"
+#include "settings/properties_handling.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -41,7 +42,8 @@ QLabel* wrapped(QWidget* parent, const char* name) {
 } // namespace
 
 TNewWizzard::TNewWizzard(QWidget* parent)
-    : QDialog(parent), m_language(std::make_unique<TLanguageHandling>()) {
+    : QDialog(parent), m_language(std::make_unique<TLanguageHandling>()),
+      m_settings(std::make_unique<TPropertiesHandling>()) {
     setObjectName(QStringLiteral("TNewWizzard"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
@@ -254,6 +256,19 @@ void TNewWizzard::cmdNextClick() {
     }
     if (Filename->text().isEmpty())
         return;
+    if (chkDirectArchive->isChecked()) {
+        // Appended as it is, even when the list holds it already.
+        m_settings->Properties.UsedDocuments.append(Filename->text());
+        try {
+            m_settings->SaveSettings();
+        } catch (const Exception& e) {
+            // Reported like any failure of a command; the wizard stays open
+            // so the user can try again or cancel.
+            m_settings->Properties.UsedDocuments.removeLast();
+            Messages::ShowStop(this, e.Message());
+            return;
+        }
+    }
     m_cancelled = false;
     accept();
 }

@@ -13,6 +13,7 @@ class QPushButton;
 class QStackedWidget;
 class QTimer;
 class TLanguageHandling;
+class TPropertiesHandling;
 
 // The two-step wizard for a new archive: name, author and copyright first,
 // then the file name and whether the archive joins the used archives.
@@ -62,6 +63,7 @@ private:
     void ShowPage(TPage page);
 
     std::unique_ptr<TLanguageHandling> m_language;
+    std::unique_ptr<TPropertiesHandling> m_settings;
     TPage m_page = TPage::Basics;
     bool m_cancelled = true;
     // The step texts: Next's caption, the title and the description of

@@ -1,6 +1,7 @@
 #include "dialogs/about.h"
 #include "dialogs/datetext.h"
 #include "dialogs/dialogtest.h"
+#include "language/language.h"
 #include "platform/fake/fakeservices.h"
 #include "support/testenv.h"
 
@@ -16,7 +17,7 @@ class AboutTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-    TestEnv env;
+    TestEnv env{false}; // no language file: the compiled-in texts
     TFakeShell shell;
 };
 
@@ -69,4 +70,35 @@ TEST_F(AboutTest, LinksOpenMailAndHomepageAndLightUpUnderThePointer) {
                                          TAbout::HomepageUrl()}));
     // The address shown is the one opened.
     EXPECT_EQ(about.lblMail->text(), TAbout::SupportAddress());
+}
+
+TEST_F(AboutTest, EachShowingTakesTheTextsOfTheLanguageInUse) {
+    const QDateTime built = QDateTime::fromSecsSinceEpoch(TAbout::BuildTime()).toLocalTime();
+    const QString date = DateText(built.date()), time = TimeText(built.time());
+    TAbout about(nullptr, &shell);
+
+    struct Round {
+        QByteArray file;
+        QString caption, version, compiled;
+    } rounds[] = {
+        {"[caps]\n2=About Phrasora\n[about]\n1=Version\n2=Built on %s at %s\n",
+         QStringLiteral("Phrasora - About Phrasora"), QStringLiteral("Version 1.0.1.0"),
+         QStringLiteral("Built on ") + date + QStringLiteral(" at ") + time},
+        // The same window after a language switch: the new texts, once.
+        {"[caps]\n2=Info\n[about]\n1=Ausgabe\n2=%s, %s Uhr\n", QStringLiteral("Phrasora - Info"),
+         QStringLiteral("Ausgabe 1.0.1.0"),
+         date + QStringLiteral(", ") + time + QStringLiteral(" Uhr")},
+    };
+    int n = 0;
+    for (const Round& r : rounds) {
+        const QString file = env.writeFile(QStringLiteral("program/lang/l%1.lng").arg(++n), r.file);
+        TLangfileHandling().SetCurrentFile(file);
+        WhenShown<TAbout>([&](TAbout& d) {
+            EXPECT_EQ(d.windowTitle(), r.caption);
+            EXPECT_EQ(d.lblVersion->text(), r.version);
+            EXPECT_EQ(d.lblCompile->text(), r.compiled);
+            d.reject();
+        });
+        about.exec();
+    }
 }

@@ -1,9 +1,13 @@
 #include "dialogs/dialogtest.h"
 #include "dialogs/messages.h"
 #include "dialogs/newwizzard.h"
+#include "language/language.h"
+#include "settings/mainfunc.h"
+#include "settings/properties_handling.h"
 #include "support/testenv.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,11 +27,12 @@ protected:
     }
     void TearDown() override {
         FileDialogs::SetInterceptor({});
+        Messages::SetInterceptor({});
         Help::SetInterceptor({});
         Help::SetHelpFile({});
     }
 
-    TestEnv env;
+    TestEnv env{false}; // no language file: the compiled-in texts
     QString chosenFile;
 };
 
@@ -165,4 +170,89 @@ TEST_F(NewWizzardTest, F1OpensTheWizardsHelp) {
     TDocumentHeader header;
     RunNewArchiveWizard(header, nullptr);
     EXPECT_EQ(contexts, QList<int>{40});
+}
+
+TEST_F(NewWizzardTest, FinishingWithTheBoxCheckedAddsThePathToTheUsedArchivesEveryTime) {
+    // The used list keeps only files that exist.
+    chosenFile = env.writeFile(QStringLiteral("Neu.phr"), "<archive/>");
+    for (int round = 0; round < 2; ++round) {
+        WhenShown<TNewWizzard>([](TNewWizzard& w) {
+            w.Bezeichnung->setText(QStringLiteral("Vorlagen"));
+            w.cmdNext->click();
+            w.cmdSelFile->click();
+            w.chkDirectArchive->setChecked(true);
+            w.cmdNext->click();
+        });
+        TDocumentHeader header;
+        EXPECT_EQ(RunNewArchiveWizard(header, nullptr), chosenFile);
+    }
+    EXPECT_EQ(TPropertiesHandling().Properties.UsedDocuments,
+              (QStringList{chosenFile, chosenFile}));
+
+    // Unchecked, the list stays as it is.
+    WhenShown<TNewWizzard>([](TNewWizzard& w) {
+        w.Bezeichnung->setText(QStringLiteral("Andere"));
+        w.cmdNext->click();
+        w.cmdSelFile->click();
+        w.cmdNext->click();
+    });
+    TDocumentHeader header;
+    RunNewArchiveWizard(header, nullptr);
+    EXPECT_EQ(TPropertiesHandling().Properties.UsedDocuments.size(), 2);
+}
+
+TEST_F(NewWizzardTest, AFailedSaveOfTheSettingsIsReportedAndTheWizardStaysOpen) {
+    chosenFile = env.writeFile(QStringLiteral("Neu.phr"), "<archive/>");
+    // A folder where config.ini should be: the file cannot be written.
+    QDir().mkpath(TMainFunc().GetConfigFile());
+    QStringList reported;
+    Messages::SetInterceptor([&](TMessageKind kind, const QString& text, int) {
+        EXPECT_EQ(kind, TMessageKind::Stop);
+        reported << text;
+        return true;
+    });
+    WhenShown<TNewWizzard>([](TNewWizzard& w) {
+        w.Bezeichnung->setText(QStringLiteral("Vorlagen"));
+        w.cmdNext->click();
+        w.cmdSelFile->click();
+        w.chkDirectArchive->setChecked(true);
+        w.cmdNext->click();
+        EXPECT_TRUE(w.isVisible());
+        w.cmdAbort->click();
+    });
+    TDocumentHeader header;
+    EXPECT_EQ(RunNewArchiveWizard(header, nullptr), QString());
+    Messages::SetInterceptor({});
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported.first().contains(TMainFunc().GetConfigFile()));
+}
+
+TEST_F(NewWizzardTest, TheLanguagesTextsAreShownAndTheStepsDoNotHangOnTheNextCaption) {
+    // Next's opening caption (16) differs from its step-1 caption (1): the
+    // wizard still has two steps.
+    const QString file = env.writeFile(QStringLiteral("program/lang/odd.lng"),
+                                       "[caps]\n16=New Archive\n"
+                                       "[newwizzard]\n1=Next\n2=Finish\n3=Step 1 of 2\n"
+                                       "4=Step 2 of 2\n16=Continue\n");
+    TLangfileHandling().SetCurrentFile(file);
+    chosenFile = env.path(QStringLiteral("Neu.phr"));
+    WhenShown<TNewWizzard>([](TNewWizzard& w) {
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Phrasora - New Archive"));
+        EXPECT_EQ(w.lblTitle->text(), QStringLiteral("Step 1 of 2"));
+        EXPECT_EQ(w.cmdNext->text(), QStringLiteral("Continue"));
+        // Keys the file lacks keep their defaults.
+        EXPECT_EQ(w.cmdAbort->text(), QStringLiteral("Abbrechen"));
+        w.Bezeichnung->setText(QStringLiteral("Vorlagen"));
+        w.cmdNext->click();
+        EXPECT_EQ(w.Page(), TNewWizzard::TPage::File);
+        EXPECT_EQ(w.cmdNext->text(), QStringLiteral("Finish"));
+        EXPECT_EQ(w.lblTitle->text(), QStringLiteral("Step 2 of 2"));
+        w.cmdBack->click();
+        EXPECT_EQ(w.cmdNext->text(), QStringLiteral("Next"));
+        w.cmdNext->click();
+        w.cmdSelFile->click();
+        w.cmdNext->click();
+    });
+    TDocumentHeader header;
+    EXPECT_EQ(RunNewArchiveWizard(header, nullptr), chosenFile);
 }

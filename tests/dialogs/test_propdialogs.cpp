@@ -52,7 +52,7 @@ class PropDialogs : public ::testing::TestWithParam<Close> {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-    TestEnv env;
+    TestEnv env{false}; // no language file: the compiled-in texts
 };
 
 } // namespace
@@ -165,6 +165,29 @@ TEST_F(PropDialogs, EntryDialogShowsDatesWithoutAFileName) {
         EXPECT_EQ(d.lblErstelltAm->text(), QStringLiteral("Erstellt am: 31.12.23 23:59:59"));
         EXPECT_EQ(d.lblGeaendertAm->text(), QStringLiteral("Geändert am: 01.01.24"));
         EXPECT_EQ(d.cmdOk->text(), QStringLiteral("Ok"));
+        d.cmdOk->click();
+    });
+    EditEntryProperties(props, nullptr);
+}
+
+TEST(PropDialogTexts, TheShippedEnglishTextsReplaceTheDefaults) {
+    TestEnv env; // the shipped language files; English is the one in use
+    TDocumentHeader header = sampleHeader();
+    WhenShown<TArchiveProp>([](TArchiveProp& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Phrasora - Archive Properties"));
+        EXPECT_EQ(d.lblBezeichnung->text(), QStringLiteral("Name"));
+        EXPECT_TRUE(d.lblErstelltAm->text().startsWith(QStringLiteral("Created: ")));
+        EXPECT_TRUE(d.lblDateiname->text().startsWith(QStringLiteral("File name: ")));
+        EXPECT_EQ(d.cmdOk->text(), QStringLiteral("OK"));
+        d.cmdOk->click();
+    });
+    EditArchiveHeader(header, nullptr);
+
+    TDocHeader props;
+    WhenShown<TDocProp>([](TDocProp& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Phrasora - Entry Properties"));
+        EXPECT_TRUE(d.lblGeaendertAm->text().startsWith(QStringLiteral("Modified: ")));
+        EXPECT_EQ(d.cmdOk->text(), QStringLiteral("OK"));
         d.cmdOk->click();
     });
     EditEntryProperties(props, nullptr);
