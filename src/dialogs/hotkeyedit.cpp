@@ -139,6 +139,22 @@ QString THotKeyEdit::ShortcutText(quint16 code) {
     return QKeySequence(combination).toString(QKeySequence::NativeText);
 }
 
+bool THotKeyEdit::event(QEvent* event) {
+    // Every combination typed here is meant for the editor, not for a
+    // shortcut of some window; only the dialog's own keys go on.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool dialogKey = key->modifiers() == Qt::NoModifier &&
+                               (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return ||
+                                key->key() == Qt::Key_Enter || key->key() == Qt::Key_F1);
+        if (!dialogKey) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void THotKeyEdit::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;

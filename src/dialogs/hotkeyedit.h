@@ -27,6 +27,7 @@ public:
     static int QtKeyFromVirtualKey(int virtualKey, bool* keypad = nullptr);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 

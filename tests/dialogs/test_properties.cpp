@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -386,4 +387,27 @@ TEST(HotKeyEdit, CodesReadAsShortcutTextsAndEveryKeyMapsBack) {
             EXPECT_EQ(THotKeyEdit::VirtualKeyFromQtKey(key, keypad), vk) << "vk " << vk;
         }
     }
+}
+
+TEST(HotKeyEdit, ACombinationTypedIntoItIsNoShortcutOfTheProgram) {
+    QWidget window;
+    auto* edit = new THotKeyEdit(&window);
+    int fired = 0;
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &window);
+    quit->setContext(Qt::ApplicationShortcut);
+    QObject::connect(quit, &QShortcut::activated, [&] { ++fired; });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+
+    QTest::keyClick(edit, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(edit->HotKey(), 16465);
+    EXPECT_EQ(fired, 0);
+    // Elsewhere the shortcut works: the test can tell.
+    auto* other = new QLineEdit(&window);
+    other->show();
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(fired, 1);
 }
