@@ -12,14 +12,7 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QByteArray& s, std::ostream* os)
-{
-    *os << '"' << s.left(400).toStdString() << (s.size() > 400 ? "..." : "") << '"';
-}
+// The QString and QByteArray printers come with support/testenv.h.
 
 inline QByteArray rtfFixture(const char* name)
 {
