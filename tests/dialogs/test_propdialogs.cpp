@@ -122,7 +122,11 @@ TEST_P(PropDialogs, EntryEditsAreTakenHoweverTheDialogCloses) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Closing, PropDialogs,
-                         ::testing::Values(Close::Ok, Close::Escape, Close::Frame));
+                         ::testing::Values(Close::Ok, Close::Escape, Close::Frame),
+                         [](const ::testing::TestParamInfo<Close>& info) {
+                             const char* names[] = {"Ok", "Escape", "Frame"};
+                             return std::string(names[int(info.param)]);
+                         });
 
 TEST_F(PropDialogs, AnEmptiedNameKeepsThePreviousOne) {
     TDocumentHeader header = sampleHeader();
