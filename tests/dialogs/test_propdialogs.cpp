@@ -121,12 +121,20 @@ TEST_P(PropDialogs, EntryEditsAreTakenHoweverTheDialogCloses) {
     EXPECT_EQ(props.type, 2);
 }
 
+std::string closeName(const ::testing::TestParamInfo<Close>& info) {
+    switch (info.param) {
+    case Close::Ok:
+        return "Ok";
+    case Close::Escape:
+        return "Escape";
+    case Close::Frame:
+        return "Frame";
+    }
+    return "Unknown";
+}
+
 INSTANTIATE_TEST_SUITE_P(Closing, PropDialogs,
-                         ::testing::Values(Close::Ok, Close::Escape, Close::Frame),
-                         [](const ::testing::TestParamInfo<Close>& info) {
-                             const char* names[] = {"Ok", "Escape", "Frame"};
-                             return std::string(names[int(info.param)]);
-                         });
+                         ::testing::Values(Close::Ok, Close::Escape, Close::Frame), closeName);
 
 TEST_F(PropDialogs, AnEmptiedNameKeepsThePreviousOne) {
     TDocumentHeader header = sampleHeader();
