@@ -1,10 +1,4 @@
-#ifdef PHRASORA_TEST_WIDGETS
-#include <QApplication>
-using TestApplication = QApplication;
-#else
 #include <QGuiApplication>
-using TestApplication = QGuiApplication;
-#endif
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,7 +13,7 @@ int main(int argc, char** argv) {
     qputenv("PHRASORA_PROGRAM_DIR", (world.path() + QStringLiteral("/program")).toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TestApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
